@@ -1,0 +1,255 @@
+#include "common/vector.h"
+
+#include <bit>
+#include <cstring>
+
+#include "common/invariant.h"
+
+namespace zelvo {
+
+static_assert(std::endian::native == std::endian::little, "flat vectors store little-endian cells");
+
+namespace {
+
+template <typename T>
+T load(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+  T value;
+  std::memcpy(&value, bytes.data() + offset, sizeof(T));
+  return value;
+}
+
+template <typename T>
+void store(std::vector<std::uint8_t>& bytes, std::size_t offset, T value) {
+  ZELVO_CHECK(offset <= bytes.size() && sizeof(T) <= bytes.size() - offset, "flat vector write past the buffer");
+  std::memcpy(bytes.data() + offset, &value, sizeof(T));
+}
+
+// The 64-bit number a timestamp is stored as in a flat vector of the given
+// timestamp type: seconds, milliseconds, microseconds or nanoseconds since
+// 1970-01-01 (a leap second counts in its fraction). Wraps on overflow.
+std::uint64_t timestamp_number(const Timestamp& t, LogicalTypeKind kind) {
+  const std::uint64_t seconds = static_cast<std::uint64_t>(static_cast<std::int64_t>(t.date.days)) * 86400U + t.seconds;
+  switch (kind) {
+    case LogicalTypeKind::TimestampSec: return seconds + t.fraction / 1000000000U;
+    case LogicalTypeKind::TimestampMs: return seconds * 1000U + t.fraction / 1000000U;
+    case LogicalTypeKind::TimestampNs: return seconds * 1000000000U + t.fraction;
+    default: return seconds * 1000000U + t.fraction / 1000U;
+  }
+}
+
+}  // namespace
+
+std::size_t Vector::element_width(const LogicalType& type) {
+  switch (type.kind()) {
+    case LogicalTypeKind::Bool:
+    case LogicalTypeKind::Int8:
+    case LogicalTypeKind::UInt8:
+    case LogicalTypeKind::Null:
+      return 1;
+    case LogicalTypeKind::Int16:
+    case LogicalTypeKind::UInt16:
+    case LogicalTypeKind::Float16:
+      return 2;
+    case LogicalTypeKind::Int32:
+    case LogicalTypeKind::UInt32:
+    case LogicalTypeKind::Float32:
+    case LogicalTypeKind::Date:
+      return 4;
+    case LogicalTypeKind::Any:
+    case LogicalTypeKind::Int64:
+    case LogicalTypeKind::UInt64:
+    case LogicalTypeKind::Float64:
+    case LogicalTypeKind::Timestamp:
+    case LogicalTypeKind::TimestampTz:
+    case LogicalTypeKind::TimestampNs:
+    case LogicalTypeKind::TimestampMs:
+    case LogicalTypeKind::TimestampSec:
+    case LogicalTypeKind::Serial:
+      return 8;
+    case LogicalTypeKind::Int128:
+    case LogicalTypeKind::UInt128:
+    case LogicalTypeKind::Interval:
+    case LogicalTypeKind::Uuid:
+    case LogicalTypeKind::InternalId:
+      return 16;
+    case LogicalTypeKind::Decimal:
+      if (type.decimal_precision() < 10) return 4;
+      if (type.decimal_precision() <= 18) return 8;
+      return 16;
+    default:
+      return 0;
+  }
+}
+
+Vector::Vector(LogicalType data_type, std::uint64_t capacity)
+    : data_type_(std::move(data_type)), validity_(capacity, false), capacity_(capacity) {
+  const std::size_t width = element_width(data_type_);
+  if (width != 0) {
+    data_ = Flat{std::vector<std::uint8_t>(static_cast<std::size_t>(capacity) * width, 0)};
+  } else {
+    data_ = Values{};
+  }
+}
+
+Vector::Vector(Data data, LogicalType data_type, BitList validity, std::uint64_t null_count, std::uint64_t capacity)
+    : data_(std::move(data)),
+      data_type_(std::move(data_type)),
+      validity_(std::move(validity)),
+      null_count_(null_count),
+      capacity_(capacity) {}
+
+Vector Vector::new_constant(Value value, std::uint64_t count) {
+  const bool null = value.is_null();
+  LogicalType type = value.logical_type();
+  return Vector(Constant{std::move(value)}, std::move(type), BitList(count, null), null ? count : 0, count);
+}
+
+Vector Vector::new_dictionary(LogicalType data_type, std::vector<std::uint32_t> indices,
+                              std::shared_ptr<const Vector> dictionary) {
+  const std::uint64_t capacity = indices.size();
+  return Vector(Dictionary{std::move(indices), std::move(dictionary)}, std::move(data_type), BitList(capacity, false),
+                0, capacity);
+}
+
+Vector Vector::from_values(LogicalType data_type, std::vector<Value> values) {
+  const std::uint64_t capacity = values.size();
+  BitList validity(capacity, false);
+  std::uint64_t null_count = 0;
+  for (std::uint64_t row = 0; row < capacity; ++row) {
+    if (values[row].is_null()) {
+      validity.set(row);
+      ++null_count;
+    }
+  }
+  return Vector(Values{std::move(values)}, std::move(data_type), std::move(validity), null_count, capacity);
+}
+
+Value Vector::get_value(std::uint64_t row) const {
+  const Vector* vector = this;
+  while (true) {
+    if (vector->validity_.test(row)) return Value::null();
+    if (const auto* dictionary = std::get_if<Dictionary>(&vector->data_)) {
+      ZELVO_CHECK(row < dictionary->indices.size(), "dictionary index past the end");
+      row = dictionary->indices[row];
+      vector = dictionary->dictionary.get();
+      continue;
+    }
+    if (const auto* constant = std::get_if<Constant>(&vector->data_)) return constant->value;
+    if (const auto* values = std::get_if<Values>(&vector->data_)) {
+      return row < values->values.size() ? values->values[row] : Value::null();
+    }
+    return vector->read_flat(row);
+  }
+}
+
+Value Vector::read_flat(std::uint64_t row) const {
+  const std::vector<std::uint8_t>& bytes = std::get<Flat>(data_).bytes;
+  const std::size_t width = element_width(data_type_);
+  ZELVO_CHECK(row < bytes.size() / width, "flat vector read past the buffer");
+  const std::size_t offset = static_cast<std::size_t>(row) * width;
+  switch (data_type_.kind()) {
+    case LogicalTypeKind::Bool:
+    case LogicalTypeKind::Null: return Value::boolean(bytes[offset] != 0);
+    case LogicalTypeKind::Int8: return Value::int8(load<std::int8_t>(bytes, offset));
+    case LogicalTypeKind::Int16: return Value::int16(load<std::int16_t>(bytes, offset));
+    case LogicalTypeKind::Int32:
+    case LogicalTypeKind::Date: return Value::int32(load<std::int32_t>(bytes, offset));
+    case LogicalTypeKind::Int64:
+    case LogicalTypeKind::Timestamp:
+    case LogicalTypeKind::TimestampTz:
+    case LogicalTypeKind::TimestampNs:
+    case LogicalTypeKind::TimestampMs:
+    case LogicalTypeKind::TimestampSec:
+    case LogicalTypeKind::Serial: return Value::int64(load<std::int64_t>(bytes, offset));
+    case LogicalTypeKind::Int128: return Value::int128(load<Int128>(bytes, offset));
+    case LogicalTypeKind::UInt8: return Value::uint8(load<std::uint8_t>(bytes, offset));
+    case LogicalTypeKind::UInt16: return Value::uint16(load<std::uint16_t>(bytes, offset));
+    case LogicalTypeKind::UInt32: return Value::uint32(load<std::uint32_t>(bytes, offset));
+    case LogicalTypeKind::UInt64: return Value::uint64(load<std::uint64_t>(bytes, offset));
+    case LogicalTypeKind::UInt128:
+    case LogicalTypeKind::Uuid: return Value::uint128(load<UInt128>(bytes, offset));
+    case LogicalTypeKind::Float16: return Value::float16(Float16{load<std::uint16_t>(bytes, offset)});
+    case LogicalTypeKind::Float32: return Value::float32(load<float>(bytes, offset));
+    case LogicalTypeKind::Float64: return Value::float64(load<double>(bytes, offset));
+    case LogicalTypeKind::Decimal:
+      if (width == 4) return Value::int32(load<std::int32_t>(bytes, offset));
+      if (width == 8) return Value::int64(load<std::int64_t>(bytes, offset));
+      return Value::int128(load<Int128>(bytes, offset));
+    default: return Value::null();
+  }
+}
+
+void Vector::set_value(std::uint64_t row, Value value) {
+  const bool in_validity = row < validity_.length();
+  if (value.is_null()) {
+    if (in_validity && !validity_.test(row)) {
+      validity_.set(row);
+      ++null_count_;
+    }
+    return;
+  }
+  if (in_validity && validity_.test(row)) {
+    validity_.clear(row);
+    --null_count_;
+  }
+  switch (data_.index()) {
+    case 0: write_flat(row, value); return;
+    case 1: return;  // a constant stores nothing per row
+    case 2: fail_invariant("Cannot set value on dictionary vector");
+    default: {
+      std::vector<Value>& values = std::get<Values>(data_).values;
+      if (values.size() < row + 1) values.resize(static_cast<std::size_t>(row) + 1);
+      values[static_cast<std::size_t>(row)] = std::move(value);
+      return;
+    }
+  }
+}
+
+void Vector::write_flat(std::uint64_t row, const Value& value) {
+  std::vector<std::uint8_t>& bytes = std::get<Flat>(data_).bytes;
+  const std::size_t width = element_width(data_type_);
+  const std::size_t offset = static_cast<std::size_t>(row) * width;
+  switch (value.kind()) {
+    case ValueKind::Bool: store<std::uint8_t>(bytes, offset, value.get<1>() ? 1 : 0); return;
+    case ValueKind::Int8: store(bytes, offset, value.get<2>()); return;
+    case ValueKind::Int16: store(bytes, offset, value.get<3>()); return;
+    case ValueKind::Int32: store(bytes, offset, value.get<4>()); return;
+    case ValueKind::Int64: store(bytes, offset, value.get<5>()); return;
+    case ValueKind::Int128: store(bytes, offset, value.get<6>()); return;
+    case ValueKind::UInt8: store(bytes, offset, value.get<7>()); return;
+    case ValueKind::UInt16: store(bytes, offset, value.get<8>()); return;
+    case ValueKind::UInt32: store(bytes, offset, value.get<9>()); return;
+    case ValueKind::UInt64: store(bytes, offset, value.get<10>()); return;
+    case ValueKind::UInt128: store(bytes, offset, value.get<11>()); return;
+    case ValueKind::Float16: store(bytes, offset, value.get<12>().bits); return;
+    case ValueKind::Float32: store(bytes, offset, value.get<13>()); return;
+    case ValueKind::Float64: store(bytes, offset, value.get<14>()); return;
+    // Kinds with a physical encoding: a date as its day number, a timestamp
+    // as a 64-bit count, a decimal as its signed mantissa at the vector's
+    // width, a UUID as its 128 bits.
+    case ValueKind::Date: store(bytes, offset, value.get<16>().days); return;
+    case ValueKind::Timestamp: store(bytes, offset, timestamp_number(value.get<17>(), data_type_.kind())); return;
+    case ValueKind::Decimal: {
+      const Decimal& decimal = value.get<15>();
+      const UInt128 magnitude = decimal.mantissa();
+      const UInt128 mantissa = decimal.negative() ? UInt128{0} - magnitude : magnitude;
+      switch (width) {
+        case 1: store(bytes, offset, static_cast<std::uint8_t>(mantissa)); return;
+        case 2: store(bytes, offset, static_cast<std::uint16_t>(mantissa)); return;
+        case 4: store(bytes, offset, static_cast<std::uint32_t>(mantissa)); return;
+        case 8: store(bytes, offset, static_cast<std::uint64_t>(mantissa)); return;
+        default: store(bytes, offset, mantissa); return;
+      }
+    }
+    case ValueKind::Uuid: {
+      UInt128 bits;
+      std::memcpy(&bits, value.get<21>().bytes.data(), sizeof bits);
+      store(bytes, offset, bits);
+      return;
+    }
+    default:
+      return;  // no fixed-width encoding: nothing is stored
+  }
+}
+
+}  // namespace zelvo

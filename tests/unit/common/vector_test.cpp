@@ -1,0 +1,117 @@
+#include "common/vector.h"
+
+#include <gtest/gtest.h>
+
+#include "common/data_chunk.h"
+
+namespace zelvo {
+namespace {
+
+LogicalType type(LogicalTypeKind kind) { return LogicalType(kind); }
+
+TEST(Vector, FlatCellsReadBackAsPhysicalKinds) {
+  const struct {
+    LogicalType type;
+    Value written;
+    std::string read;
+  } cases[] = {
+      {type(LogicalTypeKind::Int64), Value::int64(-5), "Int64(-5)"},
+      {type(LogicalTypeKind::Bool), Value::boolean(true), "Bool(true)"},
+      {type(LogicalTypeKind::Float16), Value::float16(Float16{0x3c00}), "Float16(1.0)"},
+      {type(LogicalTypeKind::UInt128), Value::uint128(~UInt128{0}), "UInt128(340282366920938463463374607431768211455)"},
+      {type(LogicalTypeKind::Date), Value::date(Date{19753}), "Int32(19753)"},
+      {type(LogicalTypeKind::Timestamp), Value::timestamp(Timestamp{Date{1}, 2, 3000}), "Int64(86402000003)"},
+      {type(LogicalTypeKind::TimestampMs), Value::timestamp(Timestamp{Date{0}, 2, 5000000}), "Int64(2005)"},
+      {LogicalType::decimal(5, 2), Value::decimal(*Decimal::make(150, 2, true)), "Int32(-150)"},
+      {LogicalType::decimal(30, 2), Value::decimal(*Decimal::make(7, 2, false)), "Int128(7)"},
+      {type(LogicalTypeKind::Uuid), Value::uuid(Uuid{{1}}), "UInt128(1)"},
+      {type(LogicalTypeKind::Interval), Value::interval(Interval{1, 2, 3}), "Null"},
+      {type(LogicalTypeKind::Any), Value::int64(9), "Null"},
+      {type(LogicalTypeKind::Int64), Value::string("no fixed width"), "Int64(0)"},
+  };
+  for (const auto& c : cases) {
+    Vector vector(c.type, 4);
+    vector.set_value(2, c.written);
+    EXPECT_EQ(debug_text(vector.get_value(2)), c.read) << debug_text(c.type);
+  }
+  EXPECT_EQ(debug_text(Vector(type(LogicalTypeKind::Int64), 4).get_value(3)), "Int64(0)");
+}
+
+TEST(Vector, ValidityTracksNulls) {
+  Vector vector(type(LogicalTypeKind::Int64), 4);
+  vector.set_value(2, Value::null());
+  vector.set_value(2, Value::null());
+  EXPECT_TRUE(vector.get_value(2).is_null());
+  EXPECT_EQ(vector.null_count(), 1U);
+  vector.set_value(2, Value::int64(5));
+  EXPECT_EQ(debug_text(vector.get_value(2)), "Int64(5)");
+  EXPECT_EQ(vector.null_count(), 0U);
+}
+
+TEST(Vector, ValuesConstantAndDictionaryForms) {
+  Vector strings(type(LogicalTypeKind::String), 2048);
+  strings.set_value(5, Value::string("x"));
+  EXPECT_TRUE(strings.get_value(0).is_null());
+  EXPECT_EQ(debug_text(strings.get_value(5)), R"(String("x"))");
+  EXPECT_TRUE(strings.get_value(100).is_null());
+  EXPECT_EQ(std::get<Vector::Values>(strings.data()).values.size(), 6U);
+
+  Vector null_constant = Vector::new_constant(Value::null(), 3);
+  EXPECT_EQ(null_constant.null_count(), 3U);
+  EXPECT_TRUE(null_constant.get_value(1).is_null());
+  Vector seven = Vector::new_constant(Value::int64(7), 3);
+  seven.set_value(1, Value::int64(8));
+  EXPECT_EQ(debug_text(seven.get_value(1)), "Int64(7)");
+  EXPECT_EQ(debug_text(seven.get_value(1000)), "Int64(7)");
+
+  auto dictionary = std::make_shared<const Vector>(Vector::from_values(
+      type(LogicalTypeKind::String), {Value::string("a"), Value::null(), Value::string("c")}));
+  Vector indexed = Vector::new_dictionary(type(LogicalTypeKind::String), {2, 1, 0}, dictionary);
+  Vector copy = indexed;
+  EXPECT_EQ(debug_text(copy.get_value(0)), R"(String("c"))");
+  EXPECT_TRUE(copy.get_value(1).is_null());
+  EXPECT_EQ(dictionary.use_count(), 3);
+  EXPECT_THROW(indexed.set_value(0, Value::string("z")), InvariantError);
+  EXPECT_THROW((void)indexed.get_value(3), InvariantError);
+}
+
+TEST(Vector, FatalConditionsAreChecked) {
+  Vector bytes(type(LogicalTypeKind::Int8), 4);
+  EXPECT_THROW((void)bytes.get_value(4), InvariantError);
+  // An eight-byte value at the last one-byte cell would pass the buffer's end.
+  EXPECT_THROW(bytes.set_value(3, Value::int64(1)), InvariantError);
+  // A wider value is written at its own width at the vector's stride.
+  Vector wide(type(LogicalTypeKind::Int8), 16);
+  wide.set_value(0, Value::int64(0x0102));
+  EXPECT_EQ(debug_text(wide.get_value(1)), "Int8(1)");
+}
+
+TEST(DataChunk, AppendGetRowAndLimits) {
+  DataChunk empty({});
+  EXPECT_EQ(empty.capacity(), 2048U);
+  EXPECT_EQ(empty.count(), 0U);
+  EXPECT_TRUE(empty.vectors().empty());
+
+  DataChunk chunk({type(LogicalTypeKind::Int64), type(LogicalTypeKind::String)});
+  const Value row[] = {Value::int64(1), Value::string("a"), Value::int64(99)};
+  ASSERT_TRUE(chunk.append_row(row));
+  const Value short_row[] = {Value::int64(2)};
+  ASSERT_TRUE(chunk.append_row(short_row));
+  EXPECT_EQ(debug_text(chunk.get_row(0)), R"([Int64(1), String("a")])");
+  EXPECT_EQ(debug_text(chunk.get_row(1)), "[Int64(2), Null]");
+  EXPECT_EQ(debug_text(chunk.types()), "[Int64, String]");
+  EXPECT_THROW((void)chunk.get_row(2048), InvariantError);
+
+  while (chunk.count() < chunk.capacity()) ASSERT_TRUE(chunk.append_row(row));
+  EXPECT_FALSE(chunk.append_row(row));
+  EXPECT_EQ(chunk.count(), 2048U);
+  DataChunk copy = chunk;
+  EXPECT_EQ(debug_text(copy.get_row(2047)), R"([Int64(1), String("a")])");
+
+  const DataChunk computed = DataChunk::from_vectors({Vector::new_constant(Value::int64(1), 1)}, 0);
+  EXPECT_EQ(computed.count(), 0U);
+  EXPECT_EQ(computed.capacity(), 1U);
+}
+
+}  // namespace
+}  // namespace zelvo
