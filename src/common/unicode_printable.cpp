@@ -1,16 +1,18 @@
 #include "common/unicode_printable.h"
 
+#include <algorithm>
+
+#include "common/unicode_printable_table.h"
+
 namespace zelvo::unicode {
 
-bool needs_debug_escape(char32_t cp) {
-  if (cp < 0x20 || (cp >= 0x7f && cp <= 0xa0)) return true;
-  if (cp == 0xad) return true;
-  if (cp >= 0x2000 && cp <= 0x200f) return true;
-  if (cp >= 0x2028 && cp <= 0x202f) return true;
-  if (cp >= 0x205f && cp <= 0x206f) return true;
-  if (cp == 0x3000 || cp == 0xfeff) return true;
-  if (cp >= 0xd800 && cp <= 0xdfff) return true;
-  return false;
+bool needs_debug_escape(char32_t code_point) {
+  const CodePointRange* begin = kDebugEscapedRanges;
+  const CodePointRange* end = kDebugEscapedRanges + kDebugEscapedRangeCount;
+  // The first range whose upper end is at or above the code point.
+  const CodePointRange* range =
+      std::lower_bound(begin, end, code_point, [](const CodePointRange& r, char32_t cp) { return r.high < cp; });
+  return range != end && range->low <= code_point;
 }
 
 }  // namespace zelvo::unicode

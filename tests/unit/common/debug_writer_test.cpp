@@ -115,6 +115,11 @@ TEST(DebugWriter, StringEscapes) {
       {"h\xc3\xa9llo \xe4\xb8\xad", "\"h\xc3\xa9llo \xe4\xb8\xad\""},
       {"\xe2\x80\xa8", R"("\u{2028}")"},
       {"bad\xff", R"("bad\u{fffd}")"},
+      // Combining marks, format characters and separators other than the
+      // space are escaped; other printable characters are not.
+      {"e\xcc\x81", R"("e\u{301}")"},
+      {"a\xc2\xa0" "b\xe2\x80\x8b" "c", R"("a\u{a0}b\u{200b}c")"},
+      {"\xf0\x9f\x98\x80 \xce\xa3", "\"\xf0\x9f\x98\x80 \xce\xa3\""},
   };
   for (const auto& c : cases) EXPECT_EQ(debug_text(c.input), c.expected) << c.expected;
 }
