@@ -17,9 +17,14 @@ class DebugWriter;
 
 // A type takes part in debug text by describing itself to a DebugWriter:
 //   void describe(DebugWriter& w) const;
+// Types that cannot have members (enumerations) provide instead a free
+// function found by argument-dependent lookup:
+//   void describe_value(DebugWriter& w, MyEnum value);
 // Nothing else builds debug text by hand.
 template <typename T>
 concept Describable = requires(const T& value, DebugWriter& writer) { value.describe(writer); };
+template <typename T>
+concept FreeDescribable = requires(const T& value, DebugWriter& writer) { describe_value(writer, value); };
 
 // The debug text of the engine's own types, in two styles built by one set
 // of rules. Compact puts everything on one line:
@@ -220,6 +225,8 @@ void DebugWriter::value(const T& v) {
   using D = std::decay_t<T>;
   if constexpr (Describable<D>) {
     v.describe(*this);
+  } else if constexpr (FreeDescribable<D>) {
+    describe_value(*this, v);
   } else if constexpr (std::is_same_v<D, bool>) {
     out_ += v ? "true" : "false";
   } else if constexpr (std::is_integral_v<D>) {
