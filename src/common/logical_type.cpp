@@ -61,11 +61,11 @@ LogicalType LogicalType::map(LogicalType key, LogicalType value) {
 }
 
 LogicalType LogicalType::struct_type(std::vector<StructField> fields) {
-  return LogicalType(LogicalTypeKind::Struct, std::move(fields));
+  return LogicalType(LogicalTypeKind::Struct, Box<std::vector<StructField>>(std::move(fields)));
 }
 
 LogicalType LogicalType::union_type(std::vector<UnionField> fields) {
-  return LogicalType(LogicalTypeKind::Union, std::move(fields));
+  return LogicalType(LogicalTypeKind::Union, Box<std::vector<UnionField>>(std::move(fields)));
 }
 
 std::uint8_t LogicalType::decimal_precision() const { return std::get<DecimalInfo>(payload_).precision; }
@@ -79,10 +79,10 @@ const std::shared_ptr<const LogicalType>& LogicalType::value_type() const {
   return std::get<MapInfo>(payload_).value;
 }
 const std::vector<StructField>& LogicalType::struct_fields() const {
-  return std::get<std::vector<StructField>>(payload_);
+  return *std::get<Box<std::vector<StructField>>>(payload_);
 }
 const std::vector<UnionField>& LogicalType::union_fields() const {
-  return std::get<std::vector<UnionField>>(payload_);
+  return *std::get<Box<std::vector<UnionField>>>(payload_);
 }
 
 void LogicalType::describe(DebugWriter& w) const {

@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "common/box.h"
 #include "common/debug_writer.h"
 
 namespace zelvo {
@@ -105,8 +106,10 @@ class LogicalType {
     std::shared_ptr<const LogicalType> key;
     std::shared_ptr<const LogicalType> value;
   };
-  using Payload = std::variant<std::monostate, DecimalInfo, ElementInfo, MapInfo, std::vector<StructField>,
-                               std::vector<UnionField>>;
+  // Field lists sit behind a Box: the field types are incomplete here, and
+  // copying a Struct or Union type copies its fields.
+  using Payload = std::variant<std::monostate, DecimalInfo, ElementInfo, MapInfo, Box<std::vector<StructField>>,
+                               Box<std::vector<UnionField>>>;
 
   LogicalType(LogicalTypeKind kind, Payload payload);
 
