@@ -1,0 +1,307 @@
+// Debug text of the syntax tree.
+
+#include "parser/syntax_tree.h"
+
+namespace zelvo {
+
+namespace {
+
+// An optional boxed child: None, or Some( the child ).
+template <typename T>
+struct OptionalBox {
+  const std::unique_ptr<T>& child;
+  void describe(DebugWriter& w) const {
+    if (child == nullptr) {
+      w.name("None");
+    } else {
+      w.tuple("Some").item(*child).finish();
+    }
+  }
+};
+
+template <typename T>
+OptionalBox<T> optional_box(const std::unique_ptr<T>& child) {
+  return OptionalBox<T>{child};
+}
+
+// The (expression, sort order) keys of a window's ORDER BY.
+struct WindowOrderKeys {
+  const std::vector<std::pair<Expression, SortOrder>>& keys;
+  void describe(DebugWriter& w) const {
+    DebugWriter::List list = w.list();
+    for (const auto& [expression, order] : keys) {
+      list.entry(std::pair<const Expression&, RawText>(expression, RawText{sort_order_name(order)}));
+    }
+    list.finish();
+  }
+};
+
+void describe_variant(DebugWriter& w, const Expression::Literal& v) { w.tuple("Literal").item(v.value).finish(); }
+
+void describe_variant(DebugWriter& w, const Expression::Variable& v) { w.tuple("Variable").item(v.name).finish(); }
+
+void describe_variant(DebugWriter& w, const Expression::Property& v) {
+  w.record("Property").field("base", v.base).field("property", v.property).finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::Index& v) {
+  w.record("Index").field("base", v.base).field("index", v.index).finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::FunctionCall& v) {
+  w.record("FunctionCall").field("name", v.name).field("distinct", v.distinct).field("args", v.args).finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::WindowFunction& v) {
+  w.record("WindowFunction")
+      .field("name", v.name)
+      .field("args", v.args)
+      .field("partition_by", v.partition_by)
+      .field("order_by", WindowOrderKeys{v.order_by})
+      .field("frame", v.frame)
+      .finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::Binary& v) {
+  w.record("Binary")
+      .field("left", v.left)
+      .field("op", RawText{binary_op_name(v.op)})
+      .field("right", v.right)
+      .finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::Unary& v) {
+  w.record("Unary").field("op", RawText{unary_op_name(v.op)}).field("operand", v.operand).finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::Parameter& v) { w.tuple("Parameter").item(v.name).finish(); }
+
+void describe_variant(DebugWriter& w, const Expression::Case& v) {
+  w.record("Case")
+      .field("operand", optional_box(v.operand))
+      .field("when_clauses", v.when_clauses)
+      .field("else_clause", optional_box(v.else_clause))
+      .finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::ListComprehension& v) {
+  w.record("ListComprehension")
+      .field("variable", v.variable)
+      .field("in_expr", v.in_expr)
+      .field("where_clause", optional_box(v.where_clause))
+      .field("projection", optional_box(v.projection))
+      .finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::PatternComprehension& v) {
+  w.record("PatternComprehension")
+      .field("pattern", v.pattern)
+      .field("where_clause", optional_box(v.where_clause))
+      .field("projection", v.projection)
+      .finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::Exists& v) { w.tuple("Exists").item(v.query).finish(); }
+
+void describe_variant(DebugWriter& w, const Expression::Map& v) { w.tuple("Map").item(v.literal).finish(); }
+
+void describe_variant(DebugWriter& w, const Expression::List& v) { w.tuple("List").item(v.literal).finish(); }
+
+void describe_variant(DebugWriter& w, const Expression::IsNull& v) {
+  w.record("IsNull").field("operand", v.operand).field("negated", v.negated).finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::In& v) {
+  w.record("In").field("operand", v.operand).field("list", v.list).field("negated", v.negated).finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::StringMatch& v) {
+  w.record("StringMatch")
+      .field("operand", v.operand)
+      .field("pattern", v.pattern)
+      .field("match_type", RawText{string_match_type_name(v.match_type)})
+      .field("negated", v.negated)
+      .finish();
+}
+
+void describe_variant(DebugWriter& w, const Expression::Quantified& v) {
+  w.record("Quantified")
+      .field("quantifier", RawText{quantifier_name(v.quantifier)})
+      .field("variable", v.variable)
+      .field("in_expr", v.in_expr)
+      .field("predicate", v.predicate)
+      .finish();
+}
+
+void describe_variant(DebugWriter& w, const SetItem::Property& v) {
+  w.record("Property").field("target", v.target).field("value", v.value).finish();
+}
+
+void describe_variant(DebugWriter& w, const SetItem::Labels& v) {
+  w.record("Labels").field("variable", v.variable).field("labels", v.labels).finish();
+}
+
+void describe_variant(DebugWriter& w, const SetItem::Properties& v) {
+  w.record("Properties")
+      .field("variable", v.variable)
+      .field("properties", v.properties)
+      .field("replace", v.replace)
+      .finish();
+}
+
+void describe_variant(DebugWriter& w, const RemoveItem::Property& v) {
+  w.tuple("Property").item(v.expression).finish();
+}
+
+void describe_variant(DebugWriter& w, const RemoveItem::Labels& v) {
+  w.record("Labels").field("variable", v.variable).field("labels", v.labels).finish();
+}
+
+}  // namespace
+
+void Expression::describe(DebugWriter& w) const {
+  std::visit([&w](const auto& variant) { describe_variant(w, variant); }, node);
+}
+
+void MapLiteral::describe(DebugWriter& w) const { w.record("MapLiteral").field("entries", entries).finish(); }
+
+void ListLiteral::describe(DebugWriter& w) const { w.record("ListLiteral").field("elements", elements).finish(); }
+
+void WindowFrameBound::describe(DebugWriter& w) const {
+  switch (kind) {
+    case Kind::UnboundedPreceding: w.name("UnboundedPreceding"); break;
+    case Kind::Preceding: w.tuple("Preceding").item(count).finish(); break;
+    case Kind::CurrentRow: w.name("CurrentRow"); break;
+    case Kind::Following: w.tuple("Following").item(count).finish(); break;
+    case Kind::UnboundedFollowing: w.name("UnboundedFollowing"); break;
+  }
+}
+
+void WindowFrame::describe(DebugWriter& w) const {
+  w.record("WindowFrame")
+      .field("frame_type", RawText{window_frame_type_name(frame_type)})
+      .field("start", start)
+      .field("end", end)
+      .finish();
+}
+
+void NodePattern::describe(DebugWriter& w) const {
+  w.record("NodePattern").field("variable", variable).field("labels", labels).field("properties", properties).finish();
+}
+
+void RelLength::describe(DebugWriter& w) const { w.record("RelLength").field("min", min).field("max", max).finish(); }
+
+void RelPattern::describe(DebugWriter& w) const {
+  w.record("RelPattern")
+      .field("variable", variable)
+      .field("rel_types", rel_types)
+      .field("properties", properties)
+      .field("direction", RawText{direction_name(direction)})
+      .field("length", length)
+      .finish();
+}
+
+void PatternChain::describe(DebugWriter& w) const {
+  w.record("PatternChain").field("start", start).field("relationships", relationships).finish();
+}
+
+void PatternElement::describe(DebugWriter& w) const {
+  if (const auto* lone = std::get_if<NodePattern>(&node)) {
+    w.tuple("Node").item(*lone).finish();
+  } else {
+    w.tuple("Chain").item(std::get<PatternChain>(node)).finish();
+  }
+}
+
+void Pattern::describe(DebugWriter& w) const { w.record("Pattern").field("elements", elements).finish(); }
+
+void CommonTableExpression::describe(DebugWriter& w) const {
+  w.record("CommonTableExpression")
+      .field("name", name)
+      .field("columns", columns)
+      .field("query", query)
+      .field("recursive", recursive)
+      .finish();
+}
+
+void MatchClause::describe(DebugWriter& w) const {
+  w.record("MatchClause").field("pattern", pattern).field("where_clause", where_clause).finish();
+}
+
+void CreateClause::describe(DebugWriter& w) const { w.record("CreateClause").field("pattern", pattern).finish(); }
+
+void SetItem::describe(DebugWriter& w) const {
+  std::visit([&w](const auto& variant) { describe_variant(w, variant); }, node);
+}
+
+void RemoveItem::describe(DebugWriter& w) const {
+  std::visit([&w](const auto& variant) { describe_variant(w, variant); }, node);
+}
+
+void MergeClause::describe(DebugWriter& w) const {
+  w.record("MergeClause").field("pattern", pattern).field("on_create", on_create).field("on_match", on_match).finish();
+}
+
+void DeleteClause::describe(DebugWriter& w) const {
+  w.record("DeleteClause").field("expressions", expressions).field("detach", detach).finish();
+}
+
+void UnwindClause::describe(DebugWriter& w) const {
+  w.record("UnwindClause").field("expression", expression).field("alias", alias).finish();
+}
+
+void ForeachClause::describe(DebugWriter& w) const {
+  w.record("ForeachClause")
+      .field("variable", variable)
+      .field("expression", expression)
+      .field("update_clauses", update_clauses)
+      .finish();
+}
+
+void UpdateClause::describe(DebugWriter& w) const {
+  static constexpr std::string_view kNames[] = {"Set", "Create", "Merge", "Delete", "Remove", "Foreach"};
+  const std::string_view name = kNames[node.index()];
+  std::visit([&w, name](const auto& clause) { w.tuple(name).item(clause).finish(); }, node);
+}
+
+void ProjectionItem::describe(DebugWriter& w) const {
+  w.record("ProjectionItem").field("expression", expression).field("alias", alias).field("star", star).finish();
+}
+
+void WithClause::describe(DebugWriter& w) const {
+  w.record("WithClause").field("items", items).field("distinct", distinct).field("where_clause", where_clause).finish();
+}
+
+void ReturnClause::describe(DebugWriter& w) const {
+  w.record("ReturnClause").field("items", items).field("distinct", distinct).finish();
+}
+
+void OrderItem::describe(DebugWriter& w) const {
+  w.record("OrderItem").field("expression", expression).field("ascending", ascending).finish();
+}
+
+void OrderByClause::describe(DebugWriter& w) const { w.record("OrderByClause").field("items", items).finish(); }
+
+void QueryStatement::describe(DebugWriter& w) const {
+  w.record("QueryStatement")
+      .field("ctes", ctes)
+      .field("match_clauses", match_clauses)
+      .field("optional_match_clauses", optional_match_clauses)
+      .field("create_clauses", create_clauses)
+      .field("merge_clause", merge_clause)
+      .field("delete_clause", delete_clause)
+      .field("set_clauses", set_clauses)
+      .field("remove_clauses", remove_clauses)
+      .field("unwind_clause", unwind_clause)
+      .field("foreach_clauses", foreach_clauses)
+      .field("where_clause", where_clause)
+      .field("with_clause", with_clause)
+      .field("return_clause", return_clause)
+      .field("order_by", order_by)
+      .field("skip", skip)
+      .field("limit", limit)
+      .field("union", optional_box(union_query))
+      .finish();
+}
+
+}  // namespace zelvo

@@ -1,0 +1,119 @@
+// The parser's view of the token stream, the token routines every grammar
+// area uses, failure recording and the parser's entry.
+
+#include "common/invariant.h"
+#include "parser/literal_reading.h"
+#include "parser/parser.h"
+#include "parser/parser_state.h"
+
+namespace zelvo {
+
+ParserState::ParserState(std::string_view text) : lexer_(text) { advance(); }
+
+Error ParserState::take_error() {
+  ZELVO_CHECK(error_.has_value(), "a parsing routine failed without recording an error");
+  return std::move(*error_);
+}
+
+void ParserState::advance() {
+  lex_next_token(lexer_);
+  const std::uint8_t outcome = lexer_.outcome;
+  if (outcome == Lexer::kEndOfInput) {
+    current_ = kEndOfInput;
+    current_text_ = {};
+    return;
+  }
+  // A span that begins no token reaches the grammar as an identifier.
+  current_ = outcome == Lexer::kError ? Token::Identifier : static_cast<Token>(outcome);
+  current_text_ = lexer_.token_text();
+}
+
+bool ParserState::eat(Token kind) {
+  if (current_ != kind) return false;
+  advance();
+  return true;
+}
+
+Token ParserState::peek() const {
+  Lexer ahead = lexer_;
+  lex_next_token(ahead);
+  if (ahead.outcome == Lexer::kEndOfInput) return kEndOfInput;
+  return ahead.outcome == Lexer::kError ? Token::Identifier : static_cast<Token>(ahead.outcome);
+}
+
+[[gnu::cold, gnu::noinline]] ParserState::Failed ParserState::fail(std::string message) {
+  if (!error_.has_value()) error_ = Error::parser(std::move(message));
+  return Failed{};
+}
+
+[[gnu::cold, gnu::noinline]] ParserState::Failed ParserState::fail_wanted(Token wanted) {
+  std::string text = "Expected ";
+  text += token_name(wanted);
+  if (at_end()) {
+    text += ", got None";
+  } else {
+    text += ", got Some(";
+    text += token_name(current_);
+    text += ')';
+  }
+  return fail(std::move(text));
+}
+
+[[gnu::cold, gnu::noinline]] ParserState::Failed ParserState::fail_got(std::string_view expected) {
+  std::string text(expected);
+  if (!at_end()) {
+    text += ", got ";
+    text += token_name(current_);
+  }
+  return fail(std::move(text));
+}
+
+bool ParserState::expect_token(Token kind) { return eat(kind) || fail_wanted(kind); }
+
+bool ParserState::expect_identifier(std::string& name) {
+  if (at(Token::Identifier)) {
+    name.assign(current_text_);
+  } else if (at(Token::QuotedIdentifier)) {
+    name.assign(current_text_.substr(1, current_text_.size() - 2));  // without the back-quotes
+  } else {
+    return fail_got("Expected identifier");
+  }
+  advance();
+  return true;
+}
+
+bool ParserState::expect_identifier(std::optional<std::string>& name) { return expect_identifier(name.emplace()); }
+
+bool ParserState::expect_integer(std::int64_t& value) {
+  if (!at(Token::Integer)) return fail_got("Expected integer");
+  const std::optional<std::int64_t> number = read_int64(current_text_);
+  if (!number.has_value()) return fail("Invalid integer");
+  value = *number;
+  advance();
+  return true;
+}
+
+bool ParserState::parse_string_literal(std::string& value) {
+  if (!at(Token::SingleQuotedString) && !at(Token::DoubleQuotedString)) return fail_got("Expected string");
+  value = unescape_string_literal(current_text_);
+  advance();
+  return true;
+}
+
+bool ParserState::check_nesting() {
+  return depth_ <= Parser::kMaxNestingDepth || fail("Statement is nested too deeply");
+}
+
+bool ParserState::check_height(Height height) {
+  return (depth_ <= Parser::kMaxNestingDepth && height <= Parser::kMaxNestingDepth - depth_) ||
+         fail("Statement is nested too deeply");
+}
+
+Result<Statement> Parser::parse(std::string_view text) {
+  ParserState state(text);
+  Statement statement;
+  if (!state.parse_statement(statement)) return state.take_error();
+  return statement;
+}
+
+}  // namespace zelvo
