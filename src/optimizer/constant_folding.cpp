@@ -1,0 +1,136 @@
+#include "optimizer/constant_folding.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string_view>
+
+#include "optimizer/plan_rewrite.h"
+
+namespace zelvo {
+
+namespace {
+
+// Two's-complement arithmetic modulo 2^64, computed on unsigned values.
+std::int64_t wrapping_add(std::int64_t a, std::int64_t b) {
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
+}
+std::int64_t wrapping_sub(std::int64_t a, std::int64_t b) {
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) - static_cast<std::uint64_t>(b));
+}
+std::int64_t wrapping_mul(std::int64_t a, std::int64_t b) {
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) * static_cast<std::uint64_t>(b));
+}
+std::int64_t wrapping_neg(std::int64_t a) { return static_cast<std::int64_t>(0U - static_cast<std::uint64_t>(a)); }
+
+std::optional<Value> fold_int64(std::int64_t a, BinaryOp op, std::int64_t b) {
+  switch (op) {
+    case BinaryOp::Add: return Value::int64(wrapping_add(a, b));
+    case BinaryOp::Sub: return Value::int64(wrapping_sub(a, b));
+    case BinaryOp::Mul: return Value::int64(wrapping_mul(a, b));
+    case BinaryOp::Div:
+      // No quotient for a zero divisor; none representable for min / -1.
+      if (b == 0 || (a == std::numeric_limits<std::int64_t>::min() && b == -1)) return std::nullopt;
+      return Value::int64(a / b);
+    case BinaryOp::Eq: return Value::boolean(a == b);
+    case BinaryOp::Ne: return Value::boolean(a != b);
+    case BinaryOp::Lt: return Value::boolean(a < b);
+    case BinaryOp::Le: return Value::boolean(a <= b);
+    case BinaryOp::Gt: return Value::boolean(a > b);
+    case BinaryOp::Ge: return Value::boolean(a >= b);
+    default: return std::nullopt;
+  }
+}
+
+// Byte-wise: std::string_view compares characters as unsigned bytes.
+std::optional<Value> fold_string(std::string_view a, BinaryOp op, std::string_view b) {
+  switch (op) {
+    case BinaryOp::Add: {
+      std::string joined;
+      joined.reserve(a.size() + b.size());
+      joined.append(a).append(b);
+      return Value::string(std::move(joined));
+    }
+    case BinaryOp::Eq: return Value::boolean(a == b);
+    case BinaryOp::Ne: return Value::boolean(a != b);
+    case BinaryOp::Lt: return Value::boolean(a < b);
+    case BinaryOp::Gt: return Value::boolean(a > b);
+    default: return std::nullopt;
+  }
+}
+
+std::optional<Value> fold_bool(bool a, BinaryOp op, bool b) {
+  switch (op) {
+    case BinaryOp::Eq: return Value::boolean(a == b);
+    case BinaryOp::Ne:
+    case BinaryOp::Xor: return Value::boolean(a != b);
+    case BinaryOp::And: return Value::boolean(a && b);
+    case BinaryOp::Or: return Value::boolean(a || b);
+    default: return std::nullopt;
+  }
+}
+
+std::optional<Value> fold_binary_values(const Value& left, BinaryOp op, const Value& right) {
+  if (left.kind() != right.kind()) return std::nullopt;
+  switch (left.kind()) {
+    case ValueKind::Int64: return fold_int64(left.as_int64(), op, right.as_int64());
+    case ValueKind::String: return fold_string(left.as_string(), op, right.as_string());
+    case ValueKind::Bool: return fold_bool(left.as_bool(), op, right.as_bool());
+    default: return std::nullopt;
+  }
+}
+
+std::optional<Value> fold_unary_value(UnaryOp op, const Value& operand) {
+  if (op == UnaryOp::Not && operand.kind() == ValueKind::Bool) return Value::boolean(!operand.as_bool());
+  if (op == UnaryOp::Neg && operand.kind() == ValueKind::Int64) return Value::int64(wrapping_neg(operand.as_int64()));
+  // Negation flips the sign bit: 0.0 becomes -0.0.
+  if (op == UnaryOp::Neg && operand.kind() == ValueKind::Float64) return Value::float64(-operand.as_float64());
+  return std::nullopt;
+}
+
+const Value* literal_value(const BoundExpression& expression) {
+  const auto* literal = expression.as<BoundExpression::Literal>();
+  return literal != nullptr ? &literal->value : nullptr;
+}
+
+}  // namespace
+
+BoundExpression fold_constant_expression(BoundExpression expression) {
+  if (auto* binary = std::get_if<BoundExpression::Binary>(&expression.node)) {
+    *binary->left = fold_constant_expression(std::move(*binary->left));
+    *binary->right = fold_constant_expression(std::move(*binary->right));
+    const Value* left = literal_value(*binary->left);
+    const Value* right = literal_value(*binary->right);
+    if (left != nullptr && right != nullptr) {
+      if (std::optional<Value> folded = fold_binary_values(*left, binary->op, *right)) {
+        return BoundExpression::literal(std::move(*folded));
+      }
+    }
+  } else if (auto* unary = std::get_if<BoundExpression::Unary>(&expression.node)) {
+    *unary->operand = fold_constant_expression(std::move(*unary->operand));
+    if (const Value* operand = literal_value(*unary->operand)) {
+      if (std::optional<Value> folded = fold_unary_value(unary->op, *operand)) {
+        return BoundExpression::literal(std::move(*folded));
+      }
+    }
+  }
+  return expression;
+}
+
+void map_projection_items_in_place(std::vector<ProjectionPair>& pairs) {
+  for (ProjectionPair& pair : pairs) pair.first = fold_constant_expression(std::move(pair.first));
+}
+
+Result<PlanPtr> ConstantFolding::optimize(PlanPtr plan) const {
+  if (auto* filter = plan->as<plan::Filter>()) {
+    filter->predicate = fold_constant_expression(std::move(filter->predicate));
+    ZELVO_TRY(optimize_child(*this, filter->input));
+    // A filter that always passes is dropped; one that never passes stays.
+    if (filter->predicate.bool_literal() == std::optional<bool>(true)) return std::move(filter->input);
+    return plan;
+  }
+  if (auto* project = plan->as<plan::Project>()) map_projection_items_in_place(project->expressions);
+  return optimize_filter_project_join_children(*this, std::move(plan));
+}
+
+}  // namespace zelvo

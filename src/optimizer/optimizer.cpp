@@ -1,0 +1,26 @@
+#include "optimizer/optimizer.h"
+
+#include "optimizer/constant_folding.h"
+#include "optimizer/identity_rules.h"
+#include "optimizer/predicate_simplification.h"
+#include "optimizer/pushdown_rules.h"
+#include "optimizer/remove_redundant_projection.h"
+
+namespace zelvo {
+
+Optimizer::Optimizer()
+    : rules_{
+          std::make_shared<const ConstantFolding>(), std::make_shared<const PredicateSimplification>(),
+          std::make_shared<const FilterPushdown>(),  std::make_shared<const ProjectionPushdown>(),
+          std::make_shared<const LimitPushdown>(),   std::make_shared<const RemoveRedundantProjection>(),
+          std::make_shared<const JoinReorder>(),
+      } {}
+
+Result<PlannedQuery> Optimizer::optimize(PlannedQuery query) const {
+  for (const auto& rule : rules_) {
+    ZELVO_ASSIGN_OR_RETURN(query.plan, rule->optimize(std::move(query.plan)));
+  }
+  return query;
+}
+
+}  // namespace zelvo

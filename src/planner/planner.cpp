@@ -1,0 +1,214 @@
+#include "planner/planner.h"
+
+namespace zelvo {
+
+namespace {
+
+constexpr std::uint64_t kDefaultLimit = 100;
+constexpr std::uint32_t kMinHopsDefault = 1;
+constexpr std::uint32_t kMaxHopsDefault = 4294967295U;
+
+PlanPtr empty_plan() { return LogicalPlan::make(plan::Empty{}); }
+
+// Plans are trees that later stages (the optimizer, the printer, the
+// operator builder, the operators and the tree's own destruction) walk by
+// recursion. Clauses, pattern elements, relationship steps and SET items
+// each add a level, and no nesting bound of the parser limits how many a
+// statement has, so the planner refuses a query whose plan could nest deeper
+// than this rather than let a later stage exhaust the stack.
+constexpr std::size_t kMaxPlanDepth = 200;
+
+std::size_t pattern_levels(const std::vector<BoundPatternElement>& elements) {
+  std::size_t levels = 1;
+  for (const BoundPatternElement& element : elements) {
+    levels += 1;
+    if (const BoundPatternChain* chain = element.chain()) levels += chain->relationships.size();
+  }
+  return levels;
+}
+
+// An upper bound of the depth of the plan of `query`.
+std::size_t plan_depth_bound(const BoundQuery& query) {
+  std::size_t levels = 8;  // WHERE, CREATE, DELETE, RETURN, DISTINCT, LIMIT and the leaf
+  for (const BoundMatchClause& clause : query.match_clauses) levels += pattern_levels(clause.pattern) + 1;
+  if (query.merge_clause.has_value()) levels += pattern_levels(query.merge_clause->pattern.elements);
+  return levels + query.set_items.size() + query.foreach_clauses.size();
+}
+
+// Two plans side by side, as a cross product.
+PlanPtr cross_product(PlanPtr left, PlanPtr right) {
+  return LogicalPlan::make(plan::HashJoin{std::move(left), std::move(right), {}});
+}
+
+// `next` joined onto `current`, or `next` alone when there is no plan yet.
+void join_into(PlanPtr& current, PlanPtr next) {
+  current = current == nullptr ? std::move(next) : cross_product(std::move(current), std::move(next));
+}
+
+PlanPtr plan_lone_node(const BoundNodePattern& node) {
+  if (!node.table_id.has_value()) return empty_plan();
+  return LogicalPlan::make(plan::ScanNode{*node.table_id, node.variable, {}});
+}
+
+// The start node's scan, then one expansion per relationship step. Every
+// step starts from the chain's start node; a step whose relationship or
+// target node names no table, or that has no source variable, is skipped.
+PlanPtr plan_chain(const BoundPatternChain& chain) {
+  PlanPtr plan = plan_lone_node(chain.start);
+  for (const auto& [rel, node] : chain.relationships) {
+    const std::optional<std::string>& source = chain.start.variable.has_value() ? chain.start.variable : node.variable;
+    if (!rel.table_id.has_value() || !source.has_value() || !node.table_id.has_value()) continue;
+    std::string destination = node.variable.value_or(std::string());
+    ExtendDirection direction = extend_direction_of(rel.direction);
+    if (!rel.min_hops.has_value() && !rel.max_hops.has_value()) {
+      plan = LogicalPlan::make(
+          plan::Extend{std::move(plan), *rel.table_id, *source, std::move(destination), rel.variable, direction});
+    } else {
+      plan = LogicalPlan::make(plan::RecursiveExtend{std::move(plan), *rel.table_id, *source, std::move(destination),
+                                                     rel.variable, direction, rel.min_hops.value_or(kMinHopsDefault),
+                                                     rel.max_hops.value_or(kMaxHopsDefault)});
+    }
+  }
+  return plan;
+}
+
+// The value of a LIMIT or SKIP that is an Int64 literal, read as unsigned.
+std::optional<std::uint64_t> count_literal(const std::optional<BoundExpression>& expression) {
+  if (!expression.has_value()) return std::nullopt;
+  const auto* literal = expression->as<BoundExpression::Literal>();
+  if (literal == nullptr || literal->value.kind() != ValueKind::Int64) return std::nullopt;
+  return static_cast<std::uint64_t>(literal->value.as_int64());
+}
+
+}  // namespace
+
+Result<PlannedQuery> Planner::plan(const BoundStatement& statement) const {
+  const auto* query = statement.as<bound::Query>();
+  if (query == nullptr) return PlannedQuery{empty_plan(), {}};
+  return plan_query(query->query);
+}
+
+Result<PlannedQuery> Planner::plan_query(const BoundQuery& query) const {
+  if (plan_depth_bound(query) > kMaxPlanDepth) {
+    return Error::planner("Query is too large to plan: its plan would nest more than " +
+                          std::to_string(kMaxPlanDepth) + " levels");
+  }
+  PlanPtr current;  // null while no clause has produced a plan
+  std::vector<OutputColumn> columns;
+
+  for (const BoundMatchClause& clause : query.match_clauses) {
+    PlanPtr clause_plan = plan_match_pattern(clause.pattern);
+    if (clause.where_clause.has_value()) {
+      clause_plan = LogicalPlan::make(plan::Filter{std::move(clause_plan), *clause.where_clause});
+    }
+    join_into(current, std::move(clause_plan));
+  }
+
+  // A query-level WHERE filters the MATCH plan; without MATCH it is not planned.
+  if (!query.match_clauses.empty() && query.where_clause.has_value()) {
+    current = LogicalPlan::make(plan::Filter{std::move(current), *query.where_clause});
+  }
+
+  for (const BoundCreateClause& clause : query.create_clauses) {
+    current = plan_create_node(clause.pattern.elements);
+  }
+
+  if (query.merge_clause.has_value()) {
+    const BoundMergeClause& merge = *query.merge_clause;
+    current = LogicalPlan::make(plan::Merge{plan_match_pattern(merge.pattern.elements),
+                                            plan_create_node(merge.pattern.elements),
+                                            map_merge_set_items(merge.on_match), map_merge_set_items(merge.on_create)});
+  }
+
+  if (query.delete_clause.has_value() && current != nullptr) {
+    current = LogicalPlan::make(plan::Delete{
+        std::move(current), collect_delete_variables(query.delete_clause->expressions), query.delete_clause->detach});
+  }
+
+  for (const BoundSetItem& item : query.set_items) {
+    if (current == nullptr) break;
+    std::optional<PlanSetItem> set = map_set_item(item);
+    if (!set.has_value()) continue;
+    current = LogicalPlan::make(plan::SetProperty{std::move(current), std::move(set->variable),
+                                                  std::move(set->property), std::move(set->value)});
+  }
+
+  for (const BoundForeachClause& clause : query.foreach_clauses) {
+    if (current == nullptr) break;
+    current =
+        LogicalPlan::make(plan::Foreach{std::move(current), clause.variable, clause.expression, clause.update_clauses});
+  }
+
+  if (query.return_clause.has_value() && current != nullptr) {
+    std::vector<ProjectionPair> pairs = map_return_items(query.return_clause->items);
+    columns.reserve(pairs.size());
+    for (const ProjectionPair& pair : pairs) columns.push_back(OutputColumn{pair.second, LogicalType()});
+    current = LogicalPlan::make(plan::Project{std::move(current), std::move(pairs)});
+    if (query.return_clause->distinct) current = LogicalPlan::make(plan::Distinct{std::move(current)});
+  }
+
+  if (query.limit.has_value() && current != nullptr) {
+    std::uint64_t limit = count_literal(query.limit).value_or(kDefaultLimit);
+    current = LogicalPlan::make(plan::Limit{std::move(current), limit, count_literal(query.skip)});
+  }
+
+  return PlannedQuery{current != nullptr ? std::move(current) : empty_plan(), std::move(columns)};
+}
+
+PlanPtr plan_match_pattern(const std::vector<BoundPatternElement>& elements) {
+  PlanPtr pattern_plan;
+  for (const BoundPatternElement& element : elements) {
+    const BoundNodePattern* node = element.node();
+    join_into(pattern_plan, node != nullptr ? plan_lone_node(*node) : plan_chain(*element.chain()));
+  }
+  return pattern_plan != nullptr ? std::move(pattern_plan) : empty_plan();
+}
+
+PlanPtr plan_create_node(const std::vector<BoundPatternElement>& elements) {
+  for (const BoundPatternElement& element : elements) {
+    const BoundNodePattern* node = element.node();
+    if (node == nullptr || !node->table_id.has_value()) continue;
+    return LogicalPlan::make(
+        plan::CreateNode{*node->table_id, node->variable, node->properties.value_or(PropertyMap())});
+  }
+  return empty_plan();
+}
+
+std::vector<std::string> collect_delete_variables(const std::vector<BoundExpression>& expressions) {
+  std::vector<std::string> variables;
+  for (const BoundExpression& expression : expressions) {
+    if (const auto* variable = expression.as<BoundExpression::Variable>()) variables.push_back(variable->name);
+  }
+  return variables;
+}
+
+std::optional<PlanSetItem> map_set_item(const BoundSetItem& item) {
+  const BoundSetItem::Property* assignment = item.property();
+  if (assignment == nullptr) return std::nullopt;
+  const auto* target = assignment->target.as<BoundExpression::Property>();
+  if (target == nullptr) return std::nullopt;
+  const auto* base = target->base->as<BoundExpression::Variable>();
+  if (base == nullptr) return std::nullopt;
+  return PlanSetItem{base->name, target->property, assignment->value};
+}
+
+std::vector<PlanSetItem> map_merge_set_items(const std::vector<BoundSetItem>& items) {
+  std::vector<PlanSetItem> mapped;
+  for (const BoundSetItem& item : items) {
+    if (std::optional<PlanSetItem> set = map_set_item(item)) mapped.push_back(std::move(*set));
+  }
+  return mapped;
+}
+
+std::string name_return_item(const BoundProjectionItem& item) {
+  return item.alias.has_value() ? *item.alias : debug_text(item.expression);
+}
+
+std::vector<ProjectionPair> map_return_items(const std::vector<BoundProjectionItem>& items) {
+  std::vector<ProjectionPair> pairs;
+  pairs.reserve(items.size());
+  for (const BoundProjectionItem& item : items) pairs.emplace_back(item.expression, name_return_item(item));
+  return pairs;
+}
+
+}  // namespace zelvo

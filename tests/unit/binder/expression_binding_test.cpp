@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "compiler_fixture.h"
+
+namespace zelvo {
+namespace {
+
+using testing::bind_outcome;
+using testing::bind_query_text;
+using testing::make_compiler_catalog;
+
+// The compact text of the single RETURN item's expression, with n bound to a
+// Person node.
+std::string bound_return_text(const std::string& expression) {
+  BoundQuery query = bind_query_text(make_compiler_catalog(), "MATCH (n:Person) RETURN " + expression);
+  if (!query.return_clause.has_value() || query.return_clause->items.size() != 1) return "<no single item>";
+  return debug_text(query.return_clause->items[0].expression);
+}
+
+TEST(ExpressionBinding, CopiesStructureWithoutResolvingNames) {
+  const struct {
+    const char* expression;
+    const char* bound;
+  } cases[] = {
+      // Property names and function names are carried as written.
+      {"n.nope", R"(Property { base: Variable("n"), property: "nope" })"},
+      {"toUpper(n.name)",
+       R"(FunctionCall { name: "toUpper", distinct: false, args: [Property { base: Variable("n"), property: "name" }] })"},
+      {"count(DISTINCT n)", R"(FunctionCall { name: "count", distinct: true, args: [Variable("n")] })"},
+      {"1 IN [1, 2]",
+       "In { operand: Literal(Int64(1)), list: List([Literal(Int64(1)), Literal(Int64(2))]), negated: false }"},
+      {"n NOT IN $xs", R"(In { operand: Variable("n"), list: Parameter("xs"), negated: true })"},
+      {"n.age IS NOT NULL", R"(IsNull { operand: Property { base: Variable("n"), property: "age" }, negated: true })"},
+      {"NOT -n.age",
+       R"(Unary { op: Not, operand: Unary { op: Neg, operand: Property { base: Variable("n"), property: "age" } } })"},
+      {"{a: 1, a: n}", R"(Map([("a", Literal(Int64(1))), ("a", Variable("n"))]))"},
+      {"1.5 + 'x'", R"(Binary { left: Literal(Float64(1.5)), op: Add, right: Literal(String("x")) })"},
+      // The window frame is dropped; the ORDER BY direction becomes a bool.
+      {"sum(n.age) OVER (PARTITION BY n ORDER BY n.age DESC ROWS 5 PRECEDING)",
+       R"(WindowFunction { name: "sum", args: [Property { base: Variable("n"), property: "age" }], )"
+       R"(partition_by: [Variable("n")], order_by: [OrderItem { expression: Property { base: Variable("n"), )"
+       R"(property: "age" }, ascending: false }] })"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(bound_return_text(c.expression), c.bound) << c.expression;
+}
+
+TEST(ExpressionBinding, RefusesUnknownVariablesAndUnsupportedKindsAtAnyDepth) {
+  const struct {
+    const char* statement;
+    const char* error;
+  } cases[] = {
+      {"MATCH (n:Person) RETURN m", "Binder error: Unknown variable: m"},
+      // Names are case-sensitive.
+      {"MATCH (n:Person) RETURN N", "Binder error: Unknown variable: N"},
+      {"RETURN [1, x, 3]", "Binder error: Unknown variable: x"},
+      {"RETURN CASE WHEN true THEN 1 END",
+       "Binder error: Unsupported expression: Case { operand: None, when_clauses: [(Literal(Bool(true)), "
+       "Literal(Int64(1)))], else_clause: None }"},
+      {"MATCH (n:Person) RETURN f([1, n.xs[0]])",
+       R"(Binder error: Unsupported expression: Index { base: Property { base: Variable("n"), property: "xs" }, )"
+       R"(index: Literal(Int64(0)) })"},
+      // Children bind left to right: the first failing one is reported.
+      {"RETURN a + CASE WHEN true THEN 1 END", "Binder error: Unknown variable: a"},
+      {"RETURN {k: b}", "Binder error: Unknown variable: b"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(bind_outcome(make_compiler_catalog(), c.statement), c.error) << c.statement;
+}
+
+TEST(ExpressionBinding, FirstScopeEntryOfANameWins) {
+  const auto catalog = make_compiler_catalog();
+  Scope scope;
+  scope.add("a", TableId{1});
+  scope.add("a", std::nullopt);
+  Result<BoundExpression> bound = bind_expression(*catalog, Expression(Expression::Variable{"a"}), scope);
+  ASSERT_TRUE(bound.ok());
+  EXPECT_EQ(debug_text(*bound), R"(Variable("a"))");
+  EXPECT_EQ(scope.find("a")->table, std::optional<TableId>(TableId{1}));
+}
+
+}  // namespace
+}  // namespace zelvo
