@@ -1,0 +1,44 @@
+#include "engine/database.h"
+
+#include <mutex>
+
+#include "storage/directory.h"
+
+namespace zelvo {
+
+Database::Database(std::optional<std::string> path, DatabaseConfig config, std::shared_ptr<Storage> storage)
+    : path_(std::move(path)),
+      config_(config),
+      catalog_(std::make_shared<Catalog>()),
+      storage_(std::move(storage)),
+      txn_manager_(std::make_shared<TransactionManager>()) {}
+
+Result<std::unique_ptr<Database>> Database::open(std::string path, DatabaseConfig config) {
+  if (!path_exists(path)) {
+    Status created = create_directories(path);
+    if (!created.ok()) {
+      const Error& error = created.error();
+      return Error::storage("Failed to create database directory: " + error.message() + " (os error " +
+                            std::to_string(error.os_error()) + ")");
+    }
+  }
+  StorageConfig storage_config = StorageConfig::default_config();
+  storage_config.path = path;
+  ZELVO_ASSIGN_OR_RETURN(std::shared_ptr<Storage> storage, Storage::open(std::move(storage_config)));
+  return std::unique_ptr<Database>(new Database(std::move(path), config, std::move(storage)));
+}
+
+std::unique_ptr<Database> Database::in_memory() {
+  return std::unique_ptr<Database>(new Database(std::nullopt, DatabaseConfig::default_config(), Storage::in_memory()));
+}
+
+std::shared_ptr<Connection> Database::connect() {
+  auto connection = std::make_shared<Connection>(catalog_, storage_, txn_manager_);
+  std::unique_lock lock(connections_mutex_);
+  connections_.push_back(connection);
+  return connection;
+}
+
+Status Database::checkpoint() { return storage_->checkpoint(); }
+
+}  // namespace zelvo

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "common/data_chunk.h"
+#include "common/value.h"
+#include "common/vector.h"
+
+namespace zelvo {
+
+// Reads that never pass a vector's storage. A vector may hold fewer rows
+// than the chunk it sits in claims (a function without arguments yields one
+// row whatever the chunk's count); such rows read as Null.
+
+// The value of `row`, or Null past the rows the vector holds. A constant
+// holds every row.
+Value read_cell(const Vector& vector, std::uint64_t row);
+
+// The physical row of a chunk's logical row: through the selection where it
+// reaches, the row itself beyond.
+std::uint64_t physical_row(const DataChunk& chunk, std::uint64_t row);
+
+// The values of one logical row of a chunk, in column order.
+std::vector<Value> read_row(const DataChunk& chunk, std::uint64_t row);
+
+}  // namespace zelvo

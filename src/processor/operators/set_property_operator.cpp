@@ -1,0 +1,26 @@
+#include "processor/operators/set_property_operator.h"
+
+#include "processor/evaluator.h"
+#include "processor/operators/row_chunks.h"
+
+namespace zelvo {
+
+Status SetPropertyOperator::init() {
+  count_ = 0;
+  done_ = false;
+  return child_->init();
+}
+
+Result<std::optional<DataChunk>> SetPropertyOperator::next_chunk() {
+  if (done_) return std::nullopt;
+  while (true) {
+    ZELVO_ASSIGN_OR_RETURN(std::optional<DataChunk> input, child_->next_chunk());
+    if (!input) break;
+    ZELVO_TRY(evaluate(value_, *input));
+    count_ += input->count();
+  }
+  done_ = true;
+  return count_chunk(count_);
+}
+
+}  // namespace zelvo
