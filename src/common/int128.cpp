@@ -18,7 +18,9 @@ std::string uint128_to_string(UInt128 value) {
 std::string int128_to_string(Int128 value) {
   if (value >= 0) return uint128_to_string(static_cast<UInt128>(value));
   // Negate through the unsigned type so that the smallest value has no overflow.
-  return "-" + uint128_to_string(UInt128{0} - static_cast<UInt128>(value));
+  std::string text = uint128_to_string(UInt128{0} - static_cast<UInt128>(value));
+  text.insert(text.begin(), '-');
+  return text;
 }
 
 }  // namespace zelvo

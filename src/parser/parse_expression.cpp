@@ -313,10 +313,10 @@ Built ParserState::parse_case_expression(Expression& out) {
     ZELVO_PARSE_TRY(parse_child(*case_expression.operand, height));
   }
   while (eat(Token::When)) {
-    auto& [condition, result] = case_expression.when_clauses.emplace_back();
-    ZELVO_PARSE_TRY(parse_child(condition, height));
+    WhenClause& clause = case_expression.when_clauses.emplace_back();
+    ZELVO_PARSE_TRY(parse_child(clause.condition, height));
     ZELVO_PARSE_TRY(expect_token(Token::Then));
-    ZELVO_PARSE_TRY(parse_child(result, height));
+    ZELVO_PARSE_TRY(parse_child(clause.result, height));
   }
   if (eat(Token::Else)) {
     case_expression.else_clause = std::make_unique<Expression>();
@@ -359,9 +359,9 @@ Built ParserState::parse_window(Expression& out, Height height) {
   if (eat(Token::Order)) {
     ZELVO_PARSE_TRY(expect_token(Token::By));
     do {
-      auto& [key, order] = window.order_by.emplace_back();
-      ZELVO_PARSE_TRY(parse_child(key, height));
-      order = parse_sort_ascending() ? SortOrder::Ascending : SortOrder::Descending;
+      WindowOrderKey& key = window.order_by.emplace_back();
+      ZELVO_PARSE_TRY(parse_child(key.expression, height));
+      key.order = parse_sort_ascending() ? SortOrder::Ascending : SortOrder::Descending;
     } while (eat(Token::Comma));
   }
   if (at(Token::Rows) || at(Token::Range)) {

@@ -31,7 +31,8 @@ bool ParserState::parse_pattern(Pattern& pattern) {
       if (at(Token::DoubleMinus)) return fail_wanted(Token::Minus);
       const bool incoming = at(Token::LeftArrow);
       advance();
-      auto& [rel, node] = chain.relationships.emplace_back();
+      PatternStep& step = chain.relationships.emplace_back();
+      RelPattern& rel = step.relationship;
       if (at(Token::LBracket)) ZELVO_PARSE_TRY(parse_relationship_detail(rel));
       if (incoming) {
         eat(Token::Minus);
@@ -43,7 +44,7 @@ bool ParserState::parse_pattern(Pattern& pattern) {
         eat(Token::Minus);
         rel.direction = Direction::Both;
       }
-      ZELVO_PARSE_TRY(parse_node_pattern(node));
+      ZELVO_PARSE_TRY(parse_node_pattern(step.node));
     }
   } while (eat(Token::Comma));
   return true;
@@ -101,10 +102,10 @@ ParserState::Built ParserState::parse_map_literal(MapLiteral& map) {
   Height height = 0;
   if (eat(Token::RBrace)) return built(0);
   do {
-    auto& [key, value] = map.entries.emplace_back();
-    ZELVO_PARSE_TRY(expect_identifier(key));
+    MapEntry& entry = map.entries.emplace_back();
+    ZELVO_PARSE_TRY(expect_identifier(entry.key));
     ZELVO_PARSE_TRY(expect_token(Token::Colon));
-    ZELVO_PARSE_TRY(parse_child(value, height));
+    ZELVO_PARSE_TRY(parse_child(entry.value, height));
   } while (eat(Token::Comma));
   if (!eat(Token::RBrace)) return fail_wanted(Token::RBrace);
   return built(height);

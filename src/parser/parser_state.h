@@ -44,7 +44,7 @@ class ParserState {
   // What an expression routine reports: failure, or the height of the tree
   // it built (see built() and height_of()). A plain scalar, so that it
   // travels in a register and never needs a stack slot of its own.
-  enum class Built : std::uint32_t { Failed = 0 };
+  enum class [[nodiscard]] Built : std::uint32_t { Failed = 0 };
   static constexpr Built built(Height height) { return static_cast<Built>(height + 1); }
   static constexpr Height height_of(Built result) { return static_cast<Height>(result) - 1; }
   static constexpr bool succeeded(Built result) { return result != Built::Failed; }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "common/debug_writer.h"
 #include "common/invariant.h"
 
 namespace zelvo {
@@ -54,5 +55,13 @@ std::string_view window_frame_type_name(WindowFrameType type) {
   static constexpr std::array<std::string_view, 2> kNames = {"Rows", "Range"};
   return name_in(kNames, type);
 }
+
+void describe_value(DebugWriter& w, UnaryOp op) { w.name(unary_op_name(op)); }
+void describe_value(DebugWriter& w, BinaryOp op) { w.name(binary_op_name(op)); }
+void describe_value(DebugWriter& w, Direction direction) { w.name(direction_name(direction)); }
+void describe_value(DebugWriter& w, SortOrder order) { w.name(sort_order_name(order)); }
+void describe_value(DebugWriter& w, Quantifier quantifier) { w.name(quantifier_name(quantifier)); }
+void describe_value(DebugWriter& w, StringMatchType type) { w.name(string_match_type_name(type)); }
+void describe_value(DebugWriter& w, WindowFrameType type) { w.name(window_frame_type_name(type)); }
 
 }  // namespace zelvo

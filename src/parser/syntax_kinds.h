@@ -41,6 +41,8 @@ enum class StringMatchType : std::uint8_t { Contains, StartsWith, EndsWith, Rege
 
 enum class WindowFrameType : std::uint8_t { Rows, Range };
 
+class DebugWriter;
+
 // The names debug text shows for each kind ("Neg", "Ge", "Incoming").
 std::string_view unary_op_name(UnaryOp op);
 std::string_view binary_op_name(BinaryOp op);
@@ -49,5 +51,14 @@ std::string_view sort_order_name(SortOrder order);
 std::string_view quantifier_name(Quantifier quantifier);
 std::string_view string_match_type_name(StringMatchType type);
 std::string_view window_frame_type_name(WindowFrameType type);
+
+// Debug text: the kind's name.
+void describe_value(DebugWriter& w, UnaryOp op);
+void describe_value(DebugWriter& w, BinaryOp op);
+void describe_value(DebugWriter& w, Direction direction);
+void describe_value(DebugWriter& w, SortOrder order);
+void describe_value(DebugWriter& w, Quantifier quantifier);
+void describe_value(DebugWriter& w, StringMatchType type);
+void describe_value(DebugWriter& w, WindowFrameType type);
 
 }  // namespace zelvo

@@ -4,8 +4,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
-#include <utility>
 #include <variant>
 #include <vector>
 
@@ -23,17 +21,21 @@
 // - Every union is a struct whose `node` member is a std::variant of its
 //   variants in declared order, so node.index() is the variant's number.
 // - describe() writes the debug text: records as Name { field: value, ... },
-//   one-payload variants as Name(payload), payload-less kinds as Name.
+//   one-payload variants as Name(payload), payload-less kinds as Name,
+//   pairs as (first, second).
 
 namespace zelvo {
 
 struct Expression;
 struct QueryStatement;
+struct MapEntry;
+struct WhenClause;
+struct WindowOrderKey;
 
 // Key and value pairs between braces, in written order (a repeated key gives
 // two entries).
 struct MapLiteral {
-  std::vector<std::pair<std::string, Expression>> entries;
+  std::vector<MapEntry> entries;
   void describe(DebugWriter& w) const;
 };
 
@@ -81,11 +83,18 @@ struct RelPattern {
   void describe(DebugWriter& w) const;
 };
 
-// A path with at least one relationship: each step is the relationship and
-// the node it leads to.
+// One step of a path: the relationship and the node it leads to. Debug text
+// prints it as a pair.
+struct PatternStep {
+  RelPattern relationship;
+  NodePattern node;
+  void describe(DebugWriter& w) const;
+};
+
+// A path with at least one relationship.
 struct PatternChain {
   NodePattern start;
-  std::vector<std::pair<RelPattern, NodePattern>> relationships;
+  std::vector<PatternStep> relationships;
   void describe(DebugWriter& w) const;
 };
 
@@ -151,7 +160,7 @@ struct Expression {
     std::string name;
     std::vector<Expression> args;
     std::vector<Expression> partition_by;
-    std::vector<std::pair<Expression, SortOrder>> order_by;
+    std::vector<WindowOrderKey> order_by;
     std::optional<WindowFrame> frame;
   };
   struct Binary {
@@ -167,9 +176,9 @@ struct Expression {
     std::string name;  // the name after "$"
   };
   struct Case {
-    Child operand;                                            // optional
-    std::vector<std::pair<Expression, Expression>> when_clauses;  // condition, result
-    Child else_clause;                                        // optional
+    Child operand;  // optional
+    std::vector<WhenClause> when_clauses;
+    Child else_clause;  // optional
   };
   struct ListComprehension {
     std::string variable;
@@ -217,17 +226,31 @@ struct Expression {
                             Case, ListComprehension, PatternComprehension, Exists, Map, List, IsNull, In, StringMatch,
                             Quantified>;
 
-  // A Null literal.
-  Expression() = default;
-  // An expression of one variant, e.g. Expression(Expression::Variable{"n"}).
-  template <typename Variant>
-    requires std::is_constructible_v<Node, Variant&&> && (!std::is_same_v<std::decay_t<Variant>, Expression>)
-  Expression(Variant&& variant) : node(std::forward<Variant>(variant)) {}  // NOLINT: implicit by design
-
   ExpressionKind kind() const { return static_cast<ExpressionKind>(node.index()); }
   void describe(DebugWriter& w) const;
 
+  // One variant, e.g. Expression{Expression::Variable{"n"}}; a
+  // default-constructed expression is a Null literal.
   Node node;
+};
+
+// The pairs held by expressions; debug text prints each as a pair.
+struct MapEntry {
+  std::string key;
+  Expression value;
+  void describe(DebugWriter& w) const;
+};
+
+struct WhenClause {
+  Expression condition;
+  Expression result;
+  void describe(DebugWriter& w) const;
+};
+
+struct WindowOrderKey {
+  Expression expression;
+  SortOrder order = SortOrder::Ascending;
+  void describe(DebugWriter& w) const;
 };
 
 // ----------------------------------------------------- Clauses and queries

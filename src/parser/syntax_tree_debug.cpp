@@ -24,18 +24,6 @@ OptionalBox<T> optional_box(const std::unique_ptr<T>& child) {
   return OptionalBox<T>{child};
 }
 
-// The (expression, sort order) keys of a window's ORDER BY.
-struct WindowOrderKeys {
-  const std::vector<std::pair<Expression, SortOrder>>& keys;
-  void describe(DebugWriter& w) const {
-    DebugWriter::List list = w.list();
-    for (const auto& [expression, order] : keys) {
-      list.entry(std::pair<const Expression&, RawText>(expression, RawText{sort_order_name(order)}));
-    }
-    list.finish();
-  }
-};
-
 void describe_variant(DebugWriter& w, const Expression::Literal& v) { w.tuple("Literal").item(v.value).finish(); }
 
 void describe_variant(DebugWriter& w, const Expression::Variable& v) { w.tuple("Variable").item(v.name).finish(); }
@@ -57,7 +45,7 @@ void describe_variant(DebugWriter& w, const Expression::WindowFunction& v) {
       .field("name", v.name)
       .field("args", v.args)
       .field("partition_by", v.partition_by)
-      .field("order_by", WindowOrderKeys{v.order_by})
+      .field("order_by", v.order_by)
       .field("frame", v.frame)
       .finish();
 }
@@ -65,13 +53,13 @@ void describe_variant(DebugWriter& w, const Expression::WindowFunction& v) {
 void describe_variant(DebugWriter& w, const Expression::Binary& v) {
   w.record("Binary")
       .field("left", v.left)
-      .field("op", RawText{binary_op_name(v.op)})
+      .field("op", v.op)
       .field("right", v.right)
       .finish();
 }
 
 void describe_variant(DebugWriter& w, const Expression::Unary& v) {
-  w.record("Unary").field("op", RawText{unary_op_name(v.op)}).field("operand", v.operand).finish();
+  w.record("Unary").field("op", v.op).field("operand", v.operand).finish();
 }
 
 void describe_variant(DebugWriter& w, const Expression::Parameter& v) { w.tuple("Parameter").item(v.name).finish(); }
@@ -119,14 +107,14 @@ void describe_variant(DebugWriter& w, const Expression::StringMatch& v) {
   w.record("StringMatch")
       .field("operand", v.operand)
       .field("pattern", v.pattern)
-      .field("match_type", RawText{string_match_type_name(v.match_type)})
+      .field("match_type", v.match_type)
       .field("negated", v.negated)
       .finish();
 }
 
 void describe_variant(DebugWriter& w, const Expression::Quantified& v) {
   w.record("Quantified")
-      .field("quantifier", RawText{quantifier_name(v.quantifier)})
+      .field("quantifier", v.quantifier)
       .field("variable", v.variable)
       .field("in_expr", v.in_expr)
       .field("predicate", v.predicate)
@@ -165,6 +153,14 @@ void Expression::describe(DebugWriter& w) const {
 
 void MapLiteral::describe(DebugWriter& w) const { w.record("MapLiteral").field("entries", entries).finish(); }
 
+void MapEntry::describe(DebugWriter& w) const { w.tuple("").item(key).item(value).finish(); }
+
+void WhenClause::describe(DebugWriter& w) const { w.tuple("").item(condition).item(result).finish(); }
+
+void WindowOrderKey::describe(DebugWriter& w) const { w.tuple("").item(expression).item(order).finish(); }
+
+void PatternStep::describe(DebugWriter& w) const { w.tuple("").item(relationship).item(node).finish(); }
+
 void ListLiteral::describe(DebugWriter& w) const { w.record("ListLiteral").field("elements", elements).finish(); }
 
 void WindowFrameBound::describe(DebugWriter& w) const {
@@ -179,7 +175,7 @@ void WindowFrameBound::describe(DebugWriter& w) const {
 
 void WindowFrame::describe(DebugWriter& w) const {
   w.record("WindowFrame")
-      .field("frame_type", RawText{window_frame_type_name(frame_type)})
+      .field("frame_type", frame_type)
       .field("start", start)
       .field("end", end)
       .finish();
@@ -196,7 +192,7 @@ void RelPattern::describe(DebugWriter& w) const {
       .field("variable", variable)
       .field("rel_types", rel_types)
       .field("properties", properties)
-      .field("direction", RawText{direction_name(direction)})
+      .field("direction", direction)
       .field("length", length)
       .finish();
 }

@@ -99,7 +99,7 @@ std::string first_step(std::string_view pattern) {
   const Pattern& parsed = std::get<Statement::Query>(result->node).query.match_clauses.at(0).pattern;
   const auto* chain = std::get_if<PatternChain>(&parsed.elements.at(0).node);
   if (chain == nullptr) return debug_text(parsed);
-  return debug_text(chain->relationships.at(0).first);
+  return debug_text(chain->relationships.at(0).relationship);
 }
 
 TEST(Queries, Patterns) {

@@ -5,28 +5,29 @@
 namespace zelvo {
 namespace {
 
-Expression variable(std::string name) { return Expression::Variable{std::move(name)}; }
+Expression variable(std::string name) { return Expression{Expression::Variable{std::move(name)}}; }
 Expression::Child boxed(Expression expression) { return std::make_unique<Expression>(std::move(expression)); }
 
 // Variants and kinds that the parser never builds still print in the shared
 // scheme; the binder quotes this text in its messages.
 TEST(SyntaxTreeDebugText, VariantsTheParserDoesNotBuild) {
   std::vector<std::pair<Expression, const char*>> cases;
-  cases.emplace_back(Expression::Quantified{Quantifier::None, "x", boxed(variable("l")), boxed(Expression())},
+  cases.emplace_back(Expression{Expression::Quantified{Quantifier::None, "x", boxed(variable("l")), boxed({})}},
                      "Quantified { quantifier: None, variable: \"x\", in_expr: Variable(\"l\"), predicate: "
                      "Literal(Null) }");
   cases.emplace_back(
-      Expression::StringMatch{boxed(variable("s")), boxed(variable("p")), StringMatchType::EndsWith, true},
+      Expression{Expression::StringMatch{boxed(variable("s")), boxed(variable("p")), StringMatchType::EndsWith, true}},
       "StringMatch { operand: Variable(\"s\"), pattern: Variable(\"p\"), match_type: EndsWith, negated: true }");
-  cases.emplace_back(Expression::ListComprehension{"x", boxed(variable("l")), nullptr, boxed(variable("x"))},
+  cases.emplace_back(Expression{Expression::ListComprehension{"x", boxed(variable("l")), nullptr, boxed(variable("x"))}},
                      "ListComprehension { variable: \"x\", in_expr: Variable(\"l\"), where_clause: None, projection: "
                      "Some(Variable(\"x\")) }");
-  cases.emplace_back(Expression::PatternComprehension{Pattern{}, nullptr, boxed(variable("a"))},
+  cases.emplace_back(Expression{Expression::PatternComprehension{Pattern{}, nullptr, boxed(variable("a"))}},
                      "PatternComprehension { pattern: Pattern { elements: [] }, where_clause: None, projection: "
                      "Variable(\"a\") }");
-  cases.emplace_back(Expression::Binary{boxed(variable("a")), BinaryOp::Range, boxed(variable("b"))},
+  cases.emplace_back(Expression{Expression::Binary{boxed(variable("a")), BinaryOp::Range, boxed(variable("b"))}},
                      "Binary { left: Variable(\"a\"), op: Range, right: Variable(\"b\") }");
-  cases.emplace_back(Expression::Unary{UnaryOp::Pos, boxed(variable("a"))}, "Unary { op: Pos, operand: Variable(\"a\") }");
+  cases.emplace_back(Expression{Expression::Unary{UnaryOp::Pos, boxed(variable("a"))}},
+                     "Unary { op: Pos, operand: Variable(\"a\") }");
   cases.emplace_back(variable("a\"b\nc'\x01"), "Variable(\"a\\\"b\\nc'\\u{1}\")");
   for (const auto& [expression, expected] : cases) EXPECT_EQ(debug_text(expression), expected);
 
