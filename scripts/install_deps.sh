@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make
   libgtest-dev libbenchmark-dev
-  python3 python3-dev python3-pytest python3-pandas python3-pip python3-setuptools python3-wheel
+  python3 python3-dev python3-venv python3-pytest python3-pandas python3-pip python3-setuptools python3-wheel
 )
 
 missing=()
