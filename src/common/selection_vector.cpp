@@ -4,12 +4,29 @@ namespace zelvo {
 
 SelectionVector SelectionVector::identity(std::uint64_t count) {
   SelectionVector selection;
-  if (count > kInlineCapacity) selection.heap_.reserve(count);
-  for (std::uint64_t i = 0; i < count; ++i) selection.push_back(static_cast<std::uint32_t>(i));
+  selection.identity_ = true;
+  selection.size_ = static_cast<std::size_t>(count);
   return selection;
 }
 
+void SelectionVector::materialize() {
+  identity_ = false;
+  if (size_ <= kInlineCapacity) {
+    for (std::size_t i = 0; i < size_; ++i) inline_[i] = static_cast<std::uint32_t>(i);
+  } else {
+    heap_.resize(size_);
+    for (std::size_t i = 0; i < size_; ++i) heap_[i] = static_cast<std::uint32_t>(i);
+  }
+}
+
 void SelectionVector::push_back(std::uint32_t position) {
+  if (identity_) {
+    if (position == size_) {
+      ++size_;  // still the identity
+      return;
+    }
+    materialize();
+  }
   if (size_ < kInlineCapacity) {
     inline_[size_] = position;
   } else {

@@ -115,3 +115,33 @@ TEST(DataChunk, AppendGetRowAndLimits) {
 
 }  // namespace
 }  // namespace zelvo
+
+namespace zelvo {
+namespace {
+
+TEST(SelectionVector, IdentityAndExplicitPositions) {
+  SelectionVector identity = SelectionVector::identity(2048);
+  EXPECT_EQ(identity.size(), 2048U);
+  EXPECT_EQ(identity[2047], 2047U);
+  EXPECT_THROW((void)identity[2048], InvariantError);
+
+  SelectionVector grown = SelectionVector::identity(3);
+  grown.push_back(3);  // extends the identity
+  grown.push_back(9);  // leaves it
+  EXPECT_EQ(grown.size(), 5U);
+  EXPECT_EQ(grown[3], 3U);
+  EXPECT_EQ(grown[4], 9U);
+
+  SelectionVector wide = SelectionVector::identity(100);
+  wide.push_back(7);
+  EXPECT_EQ(wide[99], 99U);
+  EXPECT_EQ(wide[100], 7U);
+
+  SelectionVector explicit_positions;
+  for (std::uint32_t i = 0; i < 70; ++i) explicit_positions.push_back(69 - i);
+  EXPECT_EQ(explicit_positions[0], 69U);
+  EXPECT_EQ(explicit_positions[69], 0U);
+}
+
+}  // namespace
+}  // namespace zelvo
