@@ -6,32 +6,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench_corpus.h"
 #include "parser/lexer.h"
 #include "parser/parser.h"
-#include "support/tck_corpus.h"
 
 namespace {
 
-const std::vector<zelvo::testing::TckQuery>& corpus() {
-  static const std::vector<zelvo::testing::TckQuery> queries = [] {
-    std::vector<zelvo::testing::TckQuery> loaded;
-    if (!zelvo::testing::load_tck_corpus(loaded)) loaded.clear();
-    return loaded;
-  }();
-  return queries;
-}
+using zelvo::bench::tck_corpus;
 
 std::int64_t corpus_bytes() {
   std::int64_t bytes = 0;
-  for (const auto& entry : corpus()) bytes += static_cast<std::int64_t>(entry.query.size());
+  for (const auto& entry : tck_corpus()) bytes += static_cast<std::int64_t>(entry.query.size());
   return bytes;
 }
 
 void lex_corpus(benchmark::State& state) {
-  if (corpus().empty()) state.SkipWithError("tests/data/tck/queries.json could not be read");
+  if (tck_corpus().empty()) state.SkipWithError("tests/data/tck/queries.json could not be read");
   std::uint64_t tokens = 0;
   for (auto _ : state) {
-    for (const auto& entry : corpus()) {
+    for (const auto& entry : tck_corpus()) {
       zelvo::Lexer lexer(entry.query);
       for (zelvo::lex_next_token(lexer); lexer.outcome != zelvo::Lexer::kEndOfInput; zelvo::lex_next_token(lexer)) {
         ++tokens;
@@ -41,17 +34,19 @@ void lex_corpus(benchmark::State& state) {
   }
   benchmark::DoNotOptimize(tokens);
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * corpus_bytes());
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * tck_corpus().size()));
 }
 
 void parse_corpus(benchmark::State& state) {
-  if (corpus().empty()) state.SkipWithError("tests/data/tck/queries.json could not be read");
+  if (tck_corpus().empty()) state.SkipWithError("tests/data/tck/queries.json could not be read");
   for (auto _ : state) {
-    for (const auto& entry : corpus()) {
+    for (const auto& entry : tck_corpus()) {
       auto result = zelvo::Parser::parse(entry.query);
       benchmark::DoNotOptimize(result);
     }
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * corpus_bytes());
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * tck_corpus().size()));
 }
 
 }  // namespace

@@ -8,13 +8,22 @@
 
 namespace zelvo {
 
-Optimizer::Optimizer()
-    : rules_{
-          std::make_shared<const ConstantFolding>(), std::make_shared<const PredicateSimplification>(),
-          std::make_shared<const FilterPushdown>(),  std::make_shared<const ProjectionPushdown>(),
-          std::make_shared<const LimitPushdown>(),   std::make_shared<const RemoveRedundantProjection>(),
-          std::make_shared<const JoinReorder>(),
-      } {}
+namespace {
+
+// The rules hold no state, so every optimizer shares one instance of each.
+const std::vector<std::shared_ptr<const OptimizerRule>>& default_rules() {
+  static const std::vector<std::shared_ptr<const OptimizerRule>> rules = {
+      std::make_shared<const ConstantFolding>(), std::make_shared<const PredicateSimplification>(),
+      std::make_shared<const FilterPushdown>(),  std::make_shared<const ProjectionPushdown>(),
+      std::make_shared<const LimitPushdown>(),   std::make_shared<const RemoveRedundantProjection>(),
+      std::make_shared<const JoinReorder>(),
+  };
+  return rules;
+}
+
+}  // namespace
+
+Optimizer::Optimizer() : rules_(default_rules()) {}
 
 Result<PlannedQuery> Optimizer::optimize(PlannedQuery query) const {
   for (const auto& rule : rules_) {
