@@ -76,6 +76,11 @@ bool bind_arguments(const Signature& signature, PyObject* const* args, Py_ssize_
                     std::span<PyObject*> bound) {
   const std::size_t count = signature.parameters.size();
   ZELVO_CHECK(bound.size() == count, "one bound slot per parameter");
+  // The usual call gives every parameter by position: nothing to check.
+  if (kwnames == nullptr && nargs >= 0 && static_cast<std::size_t>(nargs) == count) {
+    for (std::size_t i = 0; i < count; ++i) bound[i] = args[i];
+    return true;
+  }
   for (PyObject*& slot : bound) slot = nullptr;
 
   if (nargs < 0 || static_cast<std::size_t>(nargs) > count) {

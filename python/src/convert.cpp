@@ -221,44 +221,13 @@ PyRef value_to_py(const Value& value) {
   }
 }
 
-std::vector<PyRef> column_keys(std::span<const std::string> columns) {
-  std::vector<PyRef> keys;
-  keys.reserve(columns.size());
+RowDicts::RowDicts(std::span<const std::string> columns) {
+  keys_.reserve(columns.size());
   for (const std::string& column : columns) {
-    keys.push_back(text_to_py(column));
-    if (!keys.back()) return {};
+    keys_.push_back(text_to_py(column));
+    if (!keys_.back()) return;
   }
-  return keys;
-}
-
-PyRef row_to_dict(std::span<const PyRef> keys, std::span<const Value> row) {
-  PyRef dict = PyRef::steal(PyDict_New());
-  if (!dict) return {};
-  const std::size_t count = keys.size() < row.size() ? keys.size() : row.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    if (!set_item(dict.get(), keys[i], value_to_py(row[i]))) return {};
-  }
-  return dict;
-}
-
-PyRef row_to_dict(std::span<const std::string> columns, std::span<const Value> row) {
-  const std::vector<PyRef> keys = column_keys(columns);
-  if (keys.size() != columns.size()) return {};
-  return row_to_dict(keys, row);
-}
-
-PyRef rows_to_dict_list(std::span<const std::string> columns, std::span<const std::vector<Value>> rows) {
-  const std::vector<PyRef> keys = column_keys(columns);
-  if (keys.size() != columns.size()) return {};
-  PyRef list = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(rows.size())));
-  if (!list) return {};
-  Py_ssize_t index = 0;
-  for (const std::vector<Value>& row : rows) {
-    PyRef dict = row_to_dict(keys, row);
-    if (!dict) return {};
-    PyList_SET_ITEM(list.get(), index++, dict.release());
-  }
-  return list;
+  valid_ = true;
 }
 
 }  // namespace zelvo::python

@@ -20,20 +20,32 @@ namespace zelvo::python {
 // intervals, internal ids, nodes and relationships).
 PyRef value_to_py(const Value& value);
 
-// One result row as a dict from column name to converted value. Columns
-// past the end of the row are skipped, values past the last column ignored;
-// a repeated column name keeps its first position and its last value.
-PyRef row_to_dict(std::span<const std::string> columns, std::span<const Value> row);
+// Dicts with the same keys, one per row, keyed by column names: the names
+// are made into str objects once, for all the rows.
+class RowDicts {
+ public:
+  // On failure the maker is invalid (false) and the Python error is set.
+  explicit RowDicts(std::span<const std::string> columns);
+  explicit operator bool() const { return valid_; }
 
-// The column names as str objects, made once for the rows of one call; an
-// empty vector with the Python error set when that fails (or when there are
-// no columns).
-std::vector<PyRef> column_keys(std::span<const std::string> columns);
-// row_to_dict with the keys made by column_keys.
-PyRef row_to_dict(std::span<const PyRef> keys, std::span<const Value> row);
+  // A dict from column name i to the converted value of `value_at(i)` (a
+  // const Value&), in column order; a repeated name keeps its first
+  // position and its last value.
+  template <typename ValueAt>
+  PyRef make(ValueAt&& value_at) const {
+    PyRef dict = PyRef::steal(PyDict_New());
+    if (!dict) return {};
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+      PyRef value = value_to_py(value_at(i));
+      if (!value || PyDict_SetItem(dict.get(), keys_[i].get(), value.get()) != 0) return {};
+    }
+    return dict;
+  }
 
-// Every row as a dict, in row order.
-PyRef rows_to_dict_list(std::span<const std::string> columns, std::span<const std::vector<Value>> rows);
+ private:
+  std::vector<PyRef> keys_;
+  bool valid_ = false;
+};
 
 // A str of UTF-8 text; bytes that are not UTF-8 become U+FFFD.
 PyRef text_to_py(std::string_view text);

@@ -1,7 +1,10 @@
 #include "query_result.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "arguments.h"
 #include "common/debug_writer.h"
@@ -16,12 +19,29 @@ namespace zelvo::python {
 namespace {
 
 struct QueryResultPayload {
-  std::shared_ptr<const QueryResultData> data;
+  // A message result has its message and no rows; a query result the reverse.
+  std::optional<std::string> message;
+  std::shared_ptr<const QueryResultData> rows;
+  // Made by the first conversion of a row and kept for the later ones.
+  std::optional<RowDicts> dicts;
+
+  const QueryResultData& data() const { return rows ? *rows : *QueryResultData::none(); }
 };
+
+// The payload's dict maker, made now if this is the first conversion;
+// nullptr with the Python error set when it cannot be made.
+const RowDicts* row_dicts(QueryResultPayload& payload) {
+  if (!payload.dicts) {
+    RowDicts dicts(payload.data().columns());
+    if (!dicts) return nullptr;
+    payload.dicts.emplace(std::move(dicts));
+  }
+  return &*payload.dicts;
+}
 
 PyObject* query_result_columns(PyObject* self, void* /*unused*/) {
   return call_shared<QueryResultPayload>(self, [](QueryResultPayload& payload) -> PyObject* {
-    const std::vector<std::string>& columns = payload.data->columns;
+    const std::vector<std::string>& columns = payload.data().columns();
     PyRef list = PyRef::steal(PyList_New(static_cast<Py_ssize_t>(columns.size())));
     if (!list) return nullptr;
     Py_ssize_t index = 0;
@@ -36,20 +56,22 @@ PyObject* query_result_columns(PyObject* self, void* /*unused*/) {
 
 PyObject* query_result_message(PyObject* self, void* /*unused*/) {
   return call_shared<QueryResultPayload>(self, [](QueryResultPayload& payload) -> PyObject* {
-    if (!payload.data->message) Py_RETURN_NONE;
-    return text_to_py(*payload.data->message).release();
+    if (!payload.message) Py_RETURN_NONE;
+    return text_to_py(*payload.message).release();
   });
 }
 
 PyObject* query_result_is_empty(PyObject* self, PyObject* /*unused*/) {
   return call_shared<QueryResultPayload>(self, [](QueryResultPayload& payload) -> PyObject* {
-    return PyBool_FromLong(payload.data->rows.empty() ? 1 : 0);
+    return PyBool_FromLong(payload.data().row_count() == 0 ? 1 : 0);
   });
 }
 
 PyObject* query_result_to_list(PyObject* self, PyObject* /*unused*/) {
   return call_shared<QueryResultPayload>(self, [](QueryResultPayload& payload) -> PyObject* {
-    return rows_to_dict_list(payload.data->columns, payload.data->rows).release();
+    const RowDicts* dicts = row_dicts(payload);
+    if (dicts == nullptr) return nullptr;
+    return payload.data().rows_to_dict_list(*dicts).release();
   });
 }
 
@@ -57,7 +79,9 @@ PyObject* query_result_to_df(PyObject* self, PyObject* /*unused*/) {
   return call_shared<QueryResultPayload>(self, [](QueryResultPayload& payload) -> PyObject* {
     PyRef pandas = PyRef::steal(PyImport_ImportModule("pandas"));
     if (!pandas) return nullptr;
-    PyRef rows = rows_to_dict_list(payload.data->columns, payload.data->rows);
+    const RowDicts* dicts = row_dicts(payload);
+    if (dicts == nullptr) return nullptr;
+    PyRef rows = payload.data().rows_to_dict_list(*dicts);
     if (!rows) return nullptr;
     PyRef data_frame = PyRef::steal(PyObject_GetAttrString(pandas.get(), "DataFrame"));
     if (!data_frame) return nullptr;
@@ -67,7 +91,7 @@ PyObject* query_result_to_df(PyObject* self, PyObject* /*unused*/) {
 
 Py_ssize_t query_result_length(PyObject* self) {
   return call_shared<QueryResultPayload>(self, [](QueryResultPayload& payload) -> Py_ssize_t {
-    return static_cast<Py_ssize_t>(payload.data->rows.size());
+    return static_cast<Py_ssize_t>(payload.data().row_count());
   });
 }
 
@@ -77,40 +101,44 @@ PyObject* query_result_subscript(PyObject* self, PyObject* key) {
   return call_shared<QueryResultPayload>(self, [key](QueryResultPayload& payload) -> PyObject* {
     const auto idx = int64_argument(key, "idx");
     if (!idx) return nullptr;
-    const std::vector<std::vector<Value>>& rows = payload.data->rows;
+    const std::uint64_t count = payload.data().row_count();
     // Unsigned arithmetic: an index below minus the row count wraps past it.
     std::uint64_t index = static_cast<std::uint64_t>(*idx);
-    if (*idx < 0) index += rows.size();
-    if (index >= rows.size()) {
+    if (*idx < 0) index += count;
+    if (index >= count) {
       PyErr_SetString(PyExc_ValueError, "Index out of range");
       return nullptr;
     }
-    return row_to_dict(payload.data->columns, rows[index]).release();
+    const RowDicts* dicts = row_dicts(payload);
+    if (dicts == nullptr) return nullptr;
+    return payload.data().row_to_dict(*dicts, payload.data().locate(index)).release();
   });
 }
 
 PyObject* query_result_iter(PyObject* self) {
   return call_shared<QueryResultPayload>(
-      self, [](QueryResultPayload& payload) -> PyObject* { return new_query_result_iterator(payload.data); });
+      self, [](QueryResultPayload& payload) -> PyObject* {
+        return new_query_result_iterator(payload.rows ? payload.rows : QueryResultData::none());
+      });
 }
 
 // QueryResult(message="...") or QueryResult(columns=["a", "b"], rows=3),
 // texts quoted with the escapes of debug text.
 PyObject* query_result_repr(PyObject* self) {
   return call_shared<QueryResultPayload>(self, [](QueryResultPayload& payload) -> PyObject* {
-    const QueryResultData& data = *payload.data;
+    const QueryResultData& data = payload.data();
     std::string text = "QueryResult(";
-    if (data.message) {
+    if (payload.message) {
       text += "message=";
-      append_quoted(text, *data.message);
+      append_quoted(text, *payload.message);
     } else {
       text += "columns=[";
-      for (std::size_t i = 0; i < data.columns.size(); ++i) {
+      for (std::size_t i = 0; i < data.columns().size(); ++i) {
         if (i > 0) text += ", ";
-        append_quoted(text, data.columns[i]);
+        append_quoted(text, data.columns()[i]);
       }
       text += "], rows=";
-      text += std::to_string(data.rows.size());
+      text += std::to_string(data.row_count());
     }
     text += ')';
     return text_to_py(text).release();
@@ -158,16 +186,13 @@ PyRef create_query_result_type() { return PyRef::steal(PyType_FromSpec(&kSpec));
 
 PyObject* new_query_result(StatementResult&& result) {
   ZELVO_CHECK(!result.is_error(), "a failed statement has no QueryResult");
-  auto data = std::make_shared<QueryResultData>();
+  QueryResultPayload payload;
   if (result.is_message()) {
-    data->message = result.message();
+    payload.message.emplace(result.take_message());
   } else {
-    const ChunkedResult& rows = result.rows();
-    data->columns = rows.columns();
-    data->rows = rows.rows();
+    payload.rows = std::make_shared<const QueryResultData>(std::move(result.rows()));
   }
-  return new_instance(module_state().query_result_type,
-                      QueryResultPayload{std::shared_ptr<const QueryResultData>(std::move(data))});
+  return new_instance(module_state().query_result_type, std::move(payload));
 }
 
 }  // namespace zelvo::python

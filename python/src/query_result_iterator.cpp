@@ -1,6 +1,7 @@
 #include "query_result_iterator.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "convert.h"
@@ -13,9 +14,8 @@ namespace {
 
 struct IteratorPayload {
   std::shared_ptr<const QueryResultData> data;
-  std::uint64_t position = 0;  // rows already returned
-  std::vector<PyRef> keys;     // the column names as str, made by the first __next__
-  bool has_keys = false;
+  QueryResultData::RowPosition next;  // the row the next __next__ returns
+  std::optional<RowDicts> dicts;      // made by the first __next__
 };
 
 PyObject* iterator_iter(PyObject* self) {
@@ -27,15 +27,15 @@ PyObject* iterator_iter(PyObject* self) {
 PyObject* iterator_next(PyObject* self) {
   return call_exclusive<IteratorPayload>(self, [](IteratorPayload& payload) -> PyObject* {
     const QueryResultData& data = *payload.data;
-    if (payload.position >= data.rows.size()) return nullptr;
-    const std::vector<Value>& row = data.rows[payload.position];
-    ++payload.position;
-    if (!payload.has_keys) {
-      payload.keys = column_keys(data.columns);
-      if (payload.keys.size() != data.columns.size()) return nullptr;
-      payload.has_keys = true;
+    if (!data.holds(payload.next)) return nullptr;
+    const QueryResultData::RowPosition position = payload.next;
+    payload.next = data.next(position);
+    if (!payload.dicts) {
+      RowDicts dicts(data.columns());
+      if (!dicts) return nullptr;
+      payload.dicts.emplace(std::move(dicts));
     }
-    return row_to_dict(payload.keys, row).release();
+    return data.row_to_dict(*payload.dicts, position).release();
   });
 }
 
@@ -60,7 +60,8 @@ PyType_Spec kSpec = {
 PyRef create_query_result_iterator_type() { return PyRef::steal(PyType_FromSpec(&kSpec)); }
 
 PyObject* new_query_result_iterator(std::shared_ptr<const QueryResultData> data) {
-  return new_instance(module_state().query_result_iterator_type, IteratorPayload{std::move(data), 0, {}, false});
+  const QueryResultData::RowPosition first = data->first();
+  return new_instance(module_state().query_result_iterator_type, IteratorPayload{std::move(data), first, std::nullopt});
 }
 
 }  // namespace zelvo::python

@@ -1,5 +1,7 @@
 #include "common/data_chunk.h"
 
+#include <algorithm>
+
 namespace zelvo {
 
 DataChunk::DataChunk(const std::vector<LogicalType>& types)
@@ -21,6 +23,14 @@ bool DataChunk::append_row(std::span<const Value> values) {
   if (count_ >= capacity_) return false;
   const std::size_t columns = std::min(values.size(), vectors_.size());
   for (std::size_t i = 0; i < columns; ++i) vectors_[i].set_value(count_, values[i]);
+  ++count_;
+  return true;
+}
+
+bool DataChunk::append_moved_row(std::span<Value> values) {
+  if (count_ >= capacity_) return false;
+  const std::size_t columns = std::min(values.size(), vectors_.size());
+  for (std::size_t i = 0; i < columns; ++i) vectors_[i].set_value(count_, std::move(values[i]));
   ++count_;
   return true;
 }

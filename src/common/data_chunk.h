@@ -34,6 +34,8 @@ class DataChunk {
   // values past the last vector are ignored). False, with nothing changed,
   // when the chunk is full.
   bool append_row(std::span<const Value> values);
+  // As append_row, moving the values in instead of copying them.
+  bool append_moved_row(std::span<Value> values);
   // The values of logical row i (read through the selection), in column order.
   std::vector<Value> get_row(std::uint64_t i) const;
   // The vectors' types, in column order.

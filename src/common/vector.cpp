@@ -1,7 +1,9 @@
 #include "common/vector.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <limits>
 
 #include "common/invariant.h"
 
@@ -11,16 +13,25 @@ static_assert(std::endian::native == std::endian::little, "flat vectors store li
 
 namespace {
 
+// Reads of unwritten cells decode these zero bytes.
+constexpr std::uint8_t kZeroCell[16] = {};
+
 template <typename T>
-T load(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+T load(const std::uint8_t* cell) {
   T value;
-  std::memcpy(&value, bytes.data() + offset, sizeof(T));
+  std::memcpy(&value, cell, sizeof(T));
   return value;
 }
 
+// Writes `value` at `offset` of a flat buffer that may hold up to `limit`
+// bytes, growing the buffer on demand. The buffer only ever holds whole
+// cells of `width` bytes (all sizes are powers of two), so every cell is
+// either wholly in it or past its end.
 template <typename T>
-void store(std::vector<std::uint8_t>& bytes, std::size_t offset, T value) {
-  ZELVO_CHECK(offset <= bytes.size() && sizeof(T) <= bytes.size() - offset, "flat vector write past the buffer");
+void store(std::vector<std::uint8_t>& bytes, std::size_t limit, std::size_t offset, std::size_t width, T value) {
+  ZELVO_CHECK(offset <= limit && sizeof(T) <= limit - offset, "flat vector write past the buffer");
+  const std::size_t end = offset + std::max(sizeof(T), width);
+  if (bytes.size() < end) bytes.resize(end);
   std::memcpy(bytes.data() + offset, &value, sizeof(T));
 }
 
@@ -81,15 +92,13 @@ std::size_t Vector::element_width(const LogicalType& type) {
   }
 }
 
+// The flat buffer starts empty and grows with the rows written: a cell past
+// its end reads as zero bytes, as in a zero-filled buffer.
 Vector::Vector(LogicalType data_type, std::uint64_t capacity)
-    : data_type_(std::move(data_type)), validity_(capacity, false), capacity_(capacity) {
-  const std::size_t width = element_width(data_type_);
-  if (width != 0) {
-    data_ = Flat{std::vector<std::uint8_t>(static_cast<std::size_t>(capacity) * width, 0)};
-  } else {
-    data_ = Values{};
-  }
-}
+    : data_(element_width(data_type) != 0 ? Data(Flat{}) : Data(Values{})),
+      data_type_(std::move(data_type)),
+      validity_(capacity, false),
+      capacity_(capacity) {}
 
 Vector::Vector(Data data, LogicalType data_type, BitList validity, std::uint64_t null_count, std::uint64_t capacity)
     : data_(std::move(data)),
@@ -145,41 +154,44 @@ Value Vector::get_value(std::uint64_t row) const {
 Value Vector::read_flat(std::uint64_t row) const {
   const std::vector<std::uint8_t>& bytes = std::get<Flat>(data_).bytes;
   const std::size_t width = element_width(data_type_);
-  ZELVO_CHECK(row < bytes.size() / width, "flat vector read past the buffer");
+  ZELVO_CHECK(row < capacity_, "flat vector read past the buffer");
   const std::size_t offset = static_cast<std::size_t>(row) * width;
+  // The buffer holds whole cells (see write_flat): a cell is there entirely or not at all.
+  const std::uint8_t* cell = offset < bytes.size() ? bytes.data() + offset : kZeroCell;
   switch (data_type_.kind()) {
     case LogicalTypeKind::Bool:
-    case LogicalTypeKind::Null: return Value::boolean(bytes[offset] != 0);
-    case LogicalTypeKind::Int8: return Value::int8(load<std::int8_t>(bytes, offset));
-    case LogicalTypeKind::Int16: return Value::int16(load<std::int16_t>(bytes, offset));
+    case LogicalTypeKind::Null: return Value::boolean(cell[0] != 0);
+    case LogicalTypeKind::Int8: return Value::int8(load<std::int8_t>(cell));
+    case LogicalTypeKind::Int16: return Value::int16(load<std::int16_t>(cell));
     case LogicalTypeKind::Int32:
-    case LogicalTypeKind::Date: return Value::int32(load<std::int32_t>(bytes, offset));
+    case LogicalTypeKind::Date: return Value::int32(load<std::int32_t>(cell));
     case LogicalTypeKind::Int64:
     case LogicalTypeKind::Timestamp:
     case LogicalTypeKind::TimestampTz:
     case LogicalTypeKind::TimestampNs:
     case LogicalTypeKind::TimestampMs:
     case LogicalTypeKind::TimestampSec:
-    case LogicalTypeKind::Serial: return Value::int64(load<std::int64_t>(bytes, offset));
-    case LogicalTypeKind::Int128: return Value::int128(load<Int128>(bytes, offset));
-    case LogicalTypeKind::UInt8: return Value::uint8(load<std::uint8_t>(bytes, offset));
-    case LogicalTypeKind::UInt16: return Value::uint16(load<std::uint16_t>(bytes, offset));
-    case LogicalTypeKind::UInt32: return Value::uint32(load<std::uint32_t>(bytes, offset));
-    case LogicalTypeKind::UInt64: return Value::uint64(load<std::uint64_t>(bytes, offset));
+    case LogicalTypeKind::Serial: return Value::int64(load<std::int64_t>(cell));
+    case LogicalTypeKind::Int128: return Value::int128(load<Int128>(cell));
+    case LogicalTypeKind::UInt8: return Value::uint8(load<std::uint8_t>(cell));
+    case LogicalTypeKind::UInt16: return Value::uint16(load<std::uint16_t>(cell));
+    case LogicalTypeKind::UInt32: return Value::uint32(load<std::uint32_t>(cell));
+    case LogicalTypeKind::UInt64: return Value::uint64(load<std::uint64_t>(cell));
     case LogicalTypeKind::UInt128:
-    case LogicalTypeKind::Uuid: return Value::uint128(load<UInt128>(bytes, offset));
-    case LogicalTypeKind::Float16: return Value::float16(Float16{load<std::uint16_t>(bytes, offset)});
-    case LogicalTypeKind::Float32: return Value::float32(load<float>(bytes, offset));
-    case LogicalTypeKind::Float64: return Value::float64(load<double>(bytes, offset));
+    case LogicalTypeKind::Uuid: return Value::uint128(load<UInt128>(cell));
+    case LogicalTypeKind::Float16: return Value::float16(Float16{load<std::uint16_t>(cell)});
+    case LogicalTypeKind::Float32: return Value::float32(load<float>(cell));
+    case LogicalTypeKind::Float64: return Value::float64(load<double>(cell));
     case LogicalTypeKind::Decimal:
-      if (width == 4) return Value::int32(load<std::int32_t>(bytes, offset));
-      if (width == 8) return Value::int64(load<std::int64_t>(bytes, offset));
-      return Value::int128(load<Int128>(bytes, offset));
+      if (width == 4) return Value::int32(load<std::int32_t>(cell));
+      if (width == 8) return Value::int64(load<std::int64_t>(cell));
+      return Value::int128(load<Int128>(cell));
     default: return Value::null();
   }
 }
 
-void Vector::set_value(std::uint64_t row, Value value) {
+template <typename V>
+void Vector::store_value(std::uint64_t row, V&& value) {
   const bool in_validity = row < validity_.length();
   if (value.is_null()) {
     if (in_validity && !validity_.test(row)) {
@@ -198,53 +210,67 @@ void Vector::set_value(std::uint64_t row, Value value) {
     case 2: fail_invariant("Cannot set value on dictionary vector");
     default: {
       std::vector<Value>& values = std::get<Values>(data_).values;
+      if (row == values.size()) {
+        values.push_back(std::forward<V>(value));  // the usual case: rows written in order
+        return;
+      }
+      // Taken before the list may grow: `value` could be one of its elements.
+      Value stored(std::forward<V>(value));
       if (values.size() < row + 1) values.resize(static_cast<std::size_t>(row) + 1);
-      values[static_cast<std::size_t>(row)] = std::move(value);
+      values[static_cast<std::size_t>(row)] = std::move(stored);
       return;
     }
   }
 }
 
+template void Vector::store_value<const Value&>(std::uint64_t row, const Value& value);
+template void Vector::store_value<Value>(std::uint64_t row, Value&& value);
+
 void Vector::write_flat(std::uint64_t row, const Value& value) {
   std::vector<std::uint8_t>& bytes = std::get<Flat>(data_).bytes;
   const std::size_t width = element_width(data_type_);
-  const std::size_t offset = static_cast<std::size_t>(row) * width;
+  constexpr std::size_t kNoRoom = std::numeric_limits<std::size_t>::max();
+  // The bytes of `capacity` rows (saturated), and the row's offset (rows
+  // past the capacity get one that fails the bounds check).
+  const std::size_t limit = capacity_ <= kNoRoom / width ? static_cast<std::size_t>(capacity_) * width : kNoRoom;
+  const std::size_t offset = row < capacity_ ? static_cast<std::size_t>(row) * width : kNoRoom;
+  const auto put = [&](auto cell) { store(bytes, limit, offset, width, cell); };
   switch (value.kind()) {
-    case ValueKind::Bool: store<std::uint8_t>(bytes, offset, value.get<1>() ? 1 : 0); return;
-    case ValueKind::Int8: store(bytes, offset, value.get<2>()); return;
-    case ValueKind::Int16: store(bytes, offset, value.get<3>()); return;
-    case ValueKind::Int32: store(bytes, offset, value.get<4>()); return;
-    case ValueKind::Int64: store(bytes, offset, value.get<5>()); return;
-    case ValueKind::Int128: store(bytes, offset, value.get<6>()); return;
-    case ValueKind::UInt8: store(bytes, offset, value.get<7>()); return;
-    case ValueKind::UInt16: store(bytes, offset, value.get<8>()); return;
-    case ValueKind::UInt32: store(bytes, offset, value.get<9>()); return;
-    case ValueKind::UInt64: store(bytes, offset, value.get<10>()); return;
-    case ValueKind::UInt128: store(bytes, offset, value.get<11>()); return;
-    case ValueKind::Float16: store(bytes, offset, value.get<12>().bits); return;
-    case ValueKind::Float32: store(bytes, offset, value.get<13>()); return;
-    case ValueKind::Float64: store(bytes, offset, value.get<14>()); return;
+    case ValueKind::Bool: put(static_cast<std::uint8_t>(value.get<1>() ? 1 : 0)); return;
+    case ValueKind::Int8: put(value.get<2>()); return;
+    case ValueKind::Int16: put(value.get<3>()); return;
+    case ValueKind::Int32: put(value.get<4>()); return;
+    case ValueKind::Int64: put(value.get<5>()); return;
+    case ValueKind::Int128: put(value.get<6>()); return;
+    case ValueKind::UInt8: put(value.get<7>()); return;
+    case ValueKind::UInt16: put(value.get<8>()); return;
+    case ValueKind::UInt32: put(value.get<9>()); return;
+    case ValueKind::UInt64: put(value.get<10>()); return;
+    case ValueKind::UInt128: put(value.get<11>()); return;
+    case ValueKind::Float16: put(value.get<12>().bits); return;
+    case ValueKind::Float32: put(value.get<13>()); return;
+    case ValueKind::Float64: put(value.get<14>()); return;
     // Kinds with a physical encoding: a date as its day number, a timestamp
     // as a 64-bit count, a decimal as its signed mantissa at the vector's
     // width, a UUID as its 128 bits.
-    case ValueKind::Date: store(bytes, offset, value.get<16>().days); return;
-    case ValueKind::Timestamp: store(bytes, offset, timestamp_number(value.get<17>(), data_type_.kind())); return;
+    case ValueKind::Date: put(value.get<16>().days); return;
+    case ValueKind::Timestamp: put(timestamp_number(value.get<17>(), data_type_.kind())); return;
     case ValueKind::Decimal: {
       const Decimal& decimal = value.get<15>();
       const UInt128 magnitude = decimal.mantissa();
       const UInt128 mantissa = decimal.negative() ? UInt128{0} - magnitude : magnitude;
       switch (width) {
-        case 1: store(bytes, offset, static_cast<std::uint8_t>(mantissa)); return;
-        case 2: store(bytes, offset, static_cast<std::uint16_t>(mantissa)); return;
-        case 4: store(bytes, offset, static_cast<std::uint32_t>(mantissa)); return;
-        case 8: store(bytes, offset, static_cast<std::uint64_t>(mantissa)); return;
-        default: store(bytes, offset, mantissa); return;
+        case 1: put(static_cast<std::uint8_t>(mantissa)); return;
+        case 2: put(static_cast<std::uint16_t>(mantissa)); return;
+        case 4: put(static_cast<std::uint32_t>(mantissa)); return;
+        case 8: put(static_cast<std::uint64_t>(mantissa)); return;
+        default: put(mantissa); return;
       }
     }
     case ValueKind::Uuid: {
       UInt128 bits;
       std::memcpy(&bits, value.get<21>().bytes.data(), sizeof bits);
-      store(bytes, offset, bits);
+      put(bits);
       return;
     }
     default:

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -14,7 +15,8 @@ namespace zelvo {
 // One column of a batch: a logical type, the cells in one of four storage
 // forms, and a validity bit per row (a set bit marks the row NULL).
 //
-//   Flat        fixed-width cells in a zero-filled byte buffer
+//   Flat        fixed-width cells in a byte buffer that grows as rows are
+//               written; cells not written yet read as zero bytes
 //   Constant    one value standing for every row
 //   Dictionary  row i is row indices[i] of a shared dictionary vector
 //   Values      one Value per row, for variable-size and nested types
@@ -38,8 +40,9 @@ class Vector {
   };
   using Data = std::variant<Flat, Constant, Dictionary, Values>;
 
-  // A vector of `capacity` rows: flat types get a zero-filled buffer, the
-  // other types an empty value list; every row valid.
+  // A vector of `capacity` rows: flat types get an empty byte buffer, the
+  // other types an empty value list; every row valid. Nothing is allocated
+  // until a row is written.
   Vector(LogicalType data_type, std::uint64_t capacity);
 
   // The same value in each of `count` rows; the type is the value's own.
@@ -62,12 +65,16 @@ class Vector {
 
   // A copy of the value at `row`.
   Value get_value(std::uint64_t row) const;
-  // Writes a value at `row`; Null only sets the row's validity bit.
-  void set_value(std::uint64_t row, Value value);
+  // Writes a value at `row`; Null only sets the row's validity bit. The
+  // value is copied or moved only where the vector keeps it as a Value.
+  void set_value(std::uint64_t row, const Value& value) { store_value(row, value); }
+  void set_value(std::uint64_t row, Value&& value) { store_value(row, std::move(value)); }
 
  private:
   Vector(Data data, LogicalType data_type, BitList validity, std::uint64_t null_count, std::uint64_t capacity);
 
+  template <typename V>
+  void store_value(std::uint64_t row, V&& value);
   Value read_flat(std::uint64_t row) const;
   void write_flat(std::uint64_t row, const Value& value);
 

@@ -4,18 +4,41 @@
 
 namespace zelvo {
 
-Value read_cell(const Vector& vector, std::uint64_t row) {
+namespace {
+
+const Value kNull;
+
+}  // namespace
+
+const Value& peek_cell(const Vector& vector, std::uint64_t row, Value& scratch) {
   const Vector* current = &vector;
   while (true) {
-    if (std::holds_alternative<Vector::Constant>(current->data())) return current->get_value(row);
-    if (row >= current->capacity()) return Value::null();
-    const auto* dictionary = std::get_if<Vector::Dictionary>(&current->data());
-    if (dictionary == nullptr) return current->get_value(row);
-    // A dictionary row names a row of the shared dictionary vector.
-    if (current->is_null_at(row) || dictionary->dictionary == nullptr) return Value::null();
-    row = dictionary->indices[static_cast<std::size_t>(row)];
-    current = dictionary->dictionary.get();
+    const Vector::Data& data = current->data();
+    if (const auto* constant = std::get_if<Vector::Constant>(&data)) {
+      return current->is_null_at(row) ? kNull : constant->value;
+    }
+    if (row >= current->capacity()) return kNull;
+    if (const auto* dictionary = std::get_if<Vector::Dictionary>(&data)) {
+      // A dictionary row names a row of the shared dictionary vector.
+      if (current->is_null_at(row) || dictionary->dictionary == nullptr) return kNull;
+      row = dictionary->indices[static_cast<std::size_t>(row)];
+      current = dictionary->dictionary.get();
+      continue;
+    }
+    if (current->is_null_at(row)) return kNull;
+    if (const auto* values = std::get_if<Vector::Values>(&data)) {
+      return row < values->values.size() ? values->values[static_cast<std::size_t>(row)] : kNull;
+    }
+    scratch = current->get_value(row);
+    return scratch;
   }
+}
+
+Value read_cell(const Vector& vector, std::uint64_t row) {
+  Value scratch;
+  const Value& value = peek_cell(vector, row, scratch);
+  if (&value == &scratch) return scratch;
+  return value;
 }
 
 std::uint64_t physical_row(const DataChunk& chunk, std::uint64_t row) {

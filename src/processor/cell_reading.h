@@ -17,6 +17,12 @@ namespace zelvo {
 // holds every row.
 Value read_cell(const Vector& vector, std::uint64_t row);
 
+// The same value without a copy where the vector keeps it as a Value (the
+// Values and Constant forms, Nulls): the reference points into the vector
+// or at a static Null. Flat cells are decoded into `scratch`, and the
+// reference points there.
+const Value& peek_cell(const Vector& vector, std::uint64_t row, Value& scratch);
+
 // The physical row of a chunk's logical row: through the selection where it
 // reaches, the row itself beyond.
 std::uint64_t physical_row(const DataChunk& chunk, std::uint64_t row);

@@ -5,6 +5,7 @@
 #include "binder/binder.h"
 #include "parser/parser.h"
 #include "processor/explain.h"
+#include "processor/operator_builder.h"
 #include "processor/operator_driver.h"
 #include "processor/procedures.h"
 #include "processor/schema_handlers.h"
@@ -87,11 +88,12 @@ StatementResult Executor::execute_statement(std::string_view text) {
 
 StatementResult Executor::execute_query(const BoundQuery& query) {
   ZELVO_ASSIGN_OR_RETURN(PlannedQuery planned, planner_.plan_query(query));
-  ZELVO_ASSIGN_OR_RETURN(const PlannedQuery optimized, optimizer_.optimize(std::move(planned)));
-  ZELVO_ASSIGN_OR_RETURN(const OperatorPtr root, build_physical_plan(*optimized.plan));
+  ZELVO_ASSIGN_OR_RETURN(PlannedQuery optimized, optimizer_.optimize(std::move(planned)));
+  // The plan is not needed once its operators exist: they take its parts over.
+  ZELVO_ASSIGN_OR_RETURN(const OperatorPtr root, build_operator_tree(std::move(*optimized.plan)));
   std::vector<std::string> columns;
   columns.reserve(optimized.columns.size());
-  for (const OutputColumn& column : optimized.columns) columns.push_back(column.name);
+  for (OutputColumn& column : optimized.columns) columns.push_back(std::move(column.name));
   return collect_query_result(*root, std::move(columns));
 }
 

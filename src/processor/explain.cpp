@@ -3,8 +3,11 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
+#include "common/debug_writer.h"
 #include "processor/executor.h"
+#include "processor/operator_builder.h"
 #include "processor/operator_driver.h"
 
 namespace zelvo {
@@ -25,14 +28,27 @@ std::string fixed_text(double value, int decimals) {
   return text;
 }
 
+// The heading, then the plan's pretty debug text, written into one string
+// (room for a typical plan is made up front).
+std::string headed_plan_text(std::string_view heading, const LogicalPlan& plan) {
+  constexpr std::size_t kTypicalPlanText = 1024;
+  std::string text;
+  text.reserve(kTypicalPlanText);
+  text += heading;
+  DebugWriter writer(text, DebugWriter::Style::Pretty);
+  writer.value(plan);
+  return text;
+}
+
 Result<PlannedQuery> plan_optimized(const Executor& executor, const BoundQuery& query) {
   ZELVO_ASSIGN_OR_RETURN(PlannedQuery planned, executor.planner().plan_query(query));
   return executor.optimizer().optimize(std::move(planned));
 }
 
 // Builds and drives the operator tree as a query does, counting its rows.
-Result<std::uint64_t> run_counting_rows(const Executor& executor, const LogicalPlan& plan) {
-  ZELVO_ASSIGN_OR_RETURN(const OperatorPtr root, executor.build_physical_plan(plan));
+// The operators take the plan's parts over: it is not used afterwards.
+Result<std::uint64_t> run_counting_rows(LogicalPlan&& plan) {
+  ZELVO_ASSIGN_OR_RETURN(const OperatorPtr root, build_operator_tree(std::move(plan)));
   return count_query_rows(*root);
 }
 
@@ -42,17 +58,17 @@ StatementResult one_row_table(std::vector<std::string> names, std::vector<Value>
   types.reserve(row.size());
   for (const Value& value : row) types.push_back(value.logical_type());
   DataChunk chunk(types);
-  chunk.append_row(row);
+  chunk.append_moved_row(row);
   ChunkedResult result(std::move(names));
   result.add_chunk(std::move(chunk));
   return result;
 }
 
 Result<std::string> analyzed_plan_text(const Executor& executor, const BoundQuery& query) {
-  ZELVO_ASSIGN_OR_RETURN(const PlannedQuery optimized, plan_optimized(executor, query));
-  std::string text = "Physical Plan:\n" + pretty_debug_text(*optimized.plan);
+  ZELVO_ASSIGN_OR_RETURN(PlannedQuery optimized, plan_optimized(executor, query));
+  std::string text = headed_plan_text("Physical Plan:\n", *optimized.plan);
   const Clock::time_point start = Clock::now();
-  ZELVO_ASSIGN_OR_RETURN(const std::uint64_t rows, run_counting_rows(executor, *optimized.plan));
+  ZELVO_ASSIGN_OR_RETURN(const std::uint64_t rows, run_counting_rows(std::move(*optimized.plan)));
   const double seconds = seconds_since(start);
   const double rows_per_second = seconds > 0 ? static_cast<double>(rows) / seconds : 0.0;
   text += "\n\nExecution Statistics:\n  Rows: " + std::to_string(rows);
@@ -65,11 +81,11 @@ Result<std::string> plan_text(const Executor& executor, const BoundQuery& query,
   if (analyze) return analyzed_plan_text(executor, query);
   if (logical) {
     ZELVO_ASSIGN_OR_RETURN(const PlannedQuery planned, executor.planner().plan_query(query));
-    return "Logical Plan:\n" + pretty_debug_text(*planned.plan);
+    return headed_plan_text("Logical Plan:\n", *planned.plan);
   }
   // The heading says physical; the text is the optimized logical plan.
   ZELVO_ASSIGN_OR_RETURN(const PlannedQuery optimized, plan_optimized(executor, query));
-  return "Physical Plan:\n" + pretty_debug_text(*optimized.plan);
+  return headed_plan_text("Physical Plan:\n", *optimized.plan);
 }
 
 }  // namespace
@@ -86,8 +102,8 @@ StatementResult profile_statement(const Executor& executor, const BoundStatement
   const Clock::time_point start = Clock::now();
   const auto* query = statement.as<bound::Query>();
   if (query == nullptr) return std::string("PROFILE only supports query statements");
-  ZELVO_ASSIGN_OR_RETURN(const PlannedQuery optimized, plan_optimized(executor, query->query));
-  ZELVO_ASSIGN_OR_RETURN(const std::uint64_t rows, run_counting_rows(executor, *optimized.plan));
+  ZELVO_ASSIGN_OR_RETURN(PlannedQuery optimized, plan_optimized(executor, query->query));
+  ZELVO_ASSIGN_OR_RETURN(const std::uint64_t rows, run_counting_rows(std::move(*optimized.plan)));
   const double milliseconds = seconds_since(start) * 1000.0;
   return one_row_table({"rows", "time_ms"},
                        {Value::int64(static_cast<std::int64_t>(rows)), Value::float64(milliseconds)});

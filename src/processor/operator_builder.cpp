@@ -1,6 +1,7 @@
 #include "processor/operator_builder.h"
 
 #include <memory>
+#include <type_traits>
 
 #include "processor/executor.h"
 #include "processor/operators/aggregate_operator.h"
@@ -19,76 +20,103 @@ namespace zelvo {
 
 namespace {
 
-Result<OperatorPtr> build_input(const PlanPtr& input) {
-  ZELVO_CHECK(input != nullptr, "plan node without its input");
-  return build_operator_tree(*input);
-}
-
+// Builds from a plan that stays (`Plan` is const LogicalPlan: every operator
+// copies what it needs) or from one that is discarded afterwards (`Plan` is
+// LogicalPlan: expressions and names are moved out of it).
+template <typename Plan>
 struct OperatorBuilder {
-  Result<OperatorPtr> operator()(const plan::ScanNode& scan) const {
-    return std::make_unique<ScanNodeOperator>(scan.columns, scan.table_id);
+  static constexpr bool kCopies = std::is_const_v<Plan>;
+  template <typename T>
+  using Node = std::conditional_t<kCopies, const T, T>;
+
+  // A part of a plan node as an operator's constructor takes it: copied or moved.
+  template <typename T>
+  static decltype(auto) pass(T& part) {
+    if constexpr (kCopies) {
+      return static_cast<const T&>(part);
+    } else {
+      return static_cast<T&&>(part);
+    }
   }
-  Result<OperatorPtr> operator()(const plan::Filter& filter) const {
+
+  static Result<OperatorPtr> build(Plan& plan) { return std::visit(OperatorBuilder{}, plan.node); }
+  static Result<OperatorPtr> build_input(const PlanPtr& input) {
+    ZELVO_CHECK(input != nullptr, "plan node without its input");
+    return build(*input);
+  }
+
+  Result<OperatorPtr> operator()(Node<plan::ScanNode>& scan) const {
+    return std::make_unique<ScanNodeOperator>(pass(scan.columns), scan.table_id);
+  }
+  Result<OperatorPtr> operator()(Node<plan::Filter>& filter) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(filter.input));
-    return std::make_unique<FilterOperator>(filter.predicate, std::move(input));
+    return std::make_unique<FilterOperator>(pass(filter.predicate), std::move(input));
   }
-  Result<OperatorPtr> operator()(const plan::Project& project) const {
+  Result<OperatorPtr> operator()(Node<plan::Project>& project) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(project.input));
-    return std::make_unique<ProjectOperator>(project.expressions, std::move(input));
+    return std::make_unique<ProjectOperator>(pass(project.expressions), std::move(input));
   }
-  Result<OperatorPtr> operator()(const plan::Aggregate& aggregate) const {
+  Result<OperatorPtr> operator()(Node<plan::Aggregate>& aggregate) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(aggregate.input));
-    return std::make_unique<AggregateOperator>(aggregate.group_by, aggregate.aggregates, std::move(input));
+    return std::make_unique<AggregateOperator>(pass(aggregate.group_by), pass(aggregate.aggregates),
+                                               std::move(input));
   }
-  Result<OperatorPtr> operator()(const plan::OrderBy& order_by) const {
+  Result<OperatorPtr> operator()(Node<plan::OrderBy>& order_by) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(order_by.input));
-    return std::make_unique<OrderByOperator>(order_by.order_items, std::move(input));
+    return std::make_unique<OrderByOperator>(pass(order_by.order_items), std::move(input));
   }
-  Result<OperatorPtr> operator()(const plan::Limit& limit) const {
+  Result<OperatorPtr> operator()(Node<plan::Limit>& limit) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(limit.input));
     return std::make_unique<LimitOperator>(std::move(input), limit.limit, limit.offset.value_or(0));
   }
-  Result<OperatorPtr> operator()(const plan::Merge& merge) const {
+  Result<OperatorPtr> operator()(Node<plan::Merge>& merge) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr match, build_input(merge.match_plan));
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr create, build_input(merge.create_plan));
-    return std::make_unique<MergeOperator>(std::move(match), std::move(create), merge.on_match_sets,
-                                           merge.on_create_sets);
+    return std::make_unique<MergeOperator>(std::move(match), std::move(create), pass(merge.on_match_sets),
+                                           pass(merge.on_create_sets));
   }
-  Result<OperatorPtr> operator()(const plan::Delete& del) const {
+  Result<OperatorPtr> operator()(Node<plan::Delete>& del) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(del.input));
-    return std::make_unique<DeleteOperator>(del.variables, std::move(input), del.detach);
+    return std::make_unique<DeleteOperator>(pass(del.variables), std::move(input), del.detach);
   }
-  Result<OperatorPtr> operator()(const plan::SetProperty& set) const {
+  Result<OperatorPtr> operator()(Node<plan::SetProperty>& set) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(set.input));
-    return std::make_unique<SetPropertyOperator>(std::move(input), set.variable, set.property, set.value);
+    return std::make_unique<SetPropertyOperator>(std::move(input), pass(set.variable), pass(set.property),
+                                                 pass(set.value));
   }
-  Result<OperatorPtr> operator()(const plan::Foreach& foreach) const {
+  Result<OperatorPtr> operator()(Node<plan::Foreach>& foreach) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(foreach.input));
-    return std::make_unique<ForeachOperator>(std::move(input), foreach.variable, foreach.list_expr, foreach.body);
+    return std::make_unique<ForeachOperator>(std::move(input), pass(foreach.variable), pass(foreach.list_expr),
+                                             pass(foreach.body));
   }
-  Result<OperatorPtr> operator()(const plan::RecursiveExtend& extend) const {
+  Result<OperatorPtr> operator()(Node<plan::RecursiveExtend>& extend) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(extend.input));
-    RecursiveExtendOperator::Pattern pattern{extend.rel_table_id, extend.src_variable, extend.dst_variable,
-                                             extend.rel_variable, extend.direction};
+    RecursiveExtendOperator::Pattern pattern{extend.rel_table_id, pass(extend.src_variable),
+                                             pass(extend.dst_variable), pass(extend.rel_variable),
+                                             extend.direction};
     return std::make_unique<RecursiveExtendOperator>(std::move(input), std::move(pattern), extend.min_hops,
                                                      extend.max_hops);
   }
   // Kinds without an operator of their own.
-  Result<OperatorPtr> operator()(const plan::ScanRel& /*unused*/) const { return placeholder(); }
-  Result<OperatorPtr> operator()(const plan::Extend& /*unused*/) const { return placeholder(); }
-  Result<OperatorPtr> operator()(const plan::HashJoin& /*unused*/) const { return placeholder(); }
-  Result<OperatorPtr> operator()(const plan::Distinct& /*unused*/) const { return placeholder(); }
-  Result<OperatorPtr> operator()(const plan::Union& /*unused*/) const { return placeholder(); }
-  Result<OperatorPtr> operator()(const plan::CreateNode& /*unused*/) const { return placeholder(); }
-  Result<OperatorPtr> operator()(const plan::CreateRel& /*unused*/) const { return placeholder(); }
-  Result<OperatorPtr> operator()(const plan::Empty& /*unused*/) const { return placeholder(); }
+  Result<OperatorPtr> operator()(Node<plan::ScanRel>& /*unused*/) const { return placeholder(); }
+  Result<OperatorPtr> operator()(Node<plan::Extend>& /*unused*/) const { return placeholder(); }
+  Result<OperatorPtr> operator()(Node<plan::HashJoin>& /*unused*/) const { return placeholder(); }
+  Result<OperatorPtr> operator()(Node<plan::Distinct>& /*unused*/) const { return placeholder(); }
+  Result<OperatorPtr> operator()(Node<plan::Union>& /*unused*/) const { return placeholder(); }
+  Result<OperatorPtr> operator()(Node<plan::CreateNode>& /*unused*/) const { return placeholder(); }
+  Result<OperatorPtr> operator()(Node<plan::CreateRel>& /*unused*/) const { return placeholder(); }
+  Result<OperatorPtr> operator()(Node<plan::Empty>& /*unused*/) const { return placeholder(); }
 
   static OperatorPtr placeholder() { return std::make_unique<ScanNodeOperator>(std::vector<ColumnId>{}, TableId{0}); }
 };
 
 }  // namespace
 
-Result<OperatorPtr> build_operator_tree(const LogicalPlan& plan) { return std::visit(OperatorBuilder{}, plan.node); }
+Result<OperatorPtr> build_operator_tree(const LogicalPlan& plan) {
+  return OperatorBuilder<const LogicalPlan>::build(plan);
+}
+
+Result<OperatorPtr> build_operator_tree(LogicalPlan&& plan) { return OperatorBuilder<LogicalPlan>::build(plan); }
 
 Result<OperatorPtr> Executor::build_physical_plan(const LogicalPlan& plan) const { return build_operator_tree(plan); }
 

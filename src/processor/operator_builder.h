@@ -12,5 +12,8 @@ namespace zelvo {
 // CreateNode, CreateRel, Empty) become a scan of table 0 yielding one empty
 // chunk: their inputs are neither built nor run.
 Result<OperatorPtr> build_operator_tree(const LogicalPlan& plan);
+// The same tree from a plan that is discarded afterwards: the operators take
+// the plan's expressions and names over instead of copying them.
+Result<OperatorPtr> build_operator_tree(LogicalPlan&& plan);
 
 }  // namespace zelvo

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <span>
@@ -45,9 +44,14 @@ class RowCollector {
   explicit RowCollector(std::string column_name)
       : result_(std::vector<std::string>{std::move(column_name)}), types_{LogicalType(LogicalTypeKind::String)} {}
 
-  void add(std::initializer_list<Value> row) {
+  // Makes room for `rows` rows in all.
+  void reserve(std::size_t rows) { result_.reserve(rows); }
+
+  // One value per column; the values are moved into the row's chunk.
+  template <std::size_t N>
+  void add(Value (&&row)[N]) {
     DataChunk chunk(types_);
-    const bool appended = chunk.append_row(std::span<const Value>(row.begin(), row.size()));
+    const bool appended = chunk.append_moved_row(row);
     ZELVO_CHECK(appended, "a fresh chunk has room for one row");
     result_.add_chunk(std::move(chunk));
   }
@@ -135,6 +139,7 @@ Result<ChunkedResult> table_info(const Catalog& catalog, const Args& args) {
   const auto table = name.has_value() ? catalog.get_node_table_by_name(*name) : nullptr;
   if (table == nullptr) return Error::execution("table_info requires a table name argument");
   RowCollector rows(kTableInfoColumns);
+  rows.reserve(table->properties.size());
   for (const PropertyDef& property : table->properties) rows.add({text(property.name), type_text(property.data_type)});
   return std::move(rows).finish();
 }
@@ -142,16 +147,20 @@ Result<ChunkedResult> table_info(const Catalog& catalog, const Args& args) {
 constexpr std::array<ColumnSpec, 2> kShowTablesColumns = {{{"table_name"}, {"table_type"}}};
 
 Result<ChunkedResult> show_tables(const Catalog& catalog, const Args&) {
+  std::vector<std::pair<std::string, std::string>> tables = catalog.list_tables();
   RowCollector rows(kShowTablesColumns);
-  for (const auto& [name, kind] : catalog.list_tables()) rows.add({text(name), text(kind)});
+  rows.reserve(tables.size());
+  for (auto& [name, kind] : tables) rows.add({Value::string(std::move(name)), Value::string(std::move(kind))});
   return std::move(rows).finish();
 }
 
 constexpr std::array<ColumnSpec, 3> kShowNodeTablesColumns = {{{"name"}, {"columns", kInt64}, {"primary_key"}}};
 
 Result<ChunkedResult> show_node_tables(const Catalog& catalog, const Args&) {
+  const auto tables = catalog.list_node_tables();
   RowCollector rows(kShowNodeTablesColumns);
-  for (const auto& table : catalog.list_node_tables()) {
+  rows.reserve(tables.size());
+  for (const auto& table : tables) {
     rows.add({text(table->name), count(table->properties.size()), text(primary_key_name(*table))});
   }
   return std::move(rows).finish();
@@ -161,8 +170,10 @@ constexpr std::array<ColumnSpec, 4> kShowRelTablesColumns = {
     {{"name"}, {"src_table"}, {"dst_table"}, {"properties", kInt64}}};
 
 Result<ChunkedResult> show_rel_tables(const Catalog& catalog, const Args&) {
+  const auto tables = catalog.list_rel_tables();
   RowCollector rows(kShowRelTablesColumns);
-  for (const auto& table : catalog.list_rel_tables()) {
+  rows.reserve(tables.size());
+  for (const auto& table : tables) {
     rows.add({text(table->name), Value::string(node_table_name(catalog, table->src_table_id)),
               Value::string(node_table_name(catalog, table->dst_table_id)), count(table->properties.size())});
   }
@@ -207,6 +218,7 @@ Result<ChunkedResult> node_properties(const Catalog& catalog, const Args& args) 
   // as a key column too.
   const std::string_view key = primary_key_name(*table);
   RowCollector rows(kNodePropertiesColumns);
+  rows.reserve(table->properties.size());
   for (const PropertyDef& property : table->properties) {
     rows.add({text(property.name), type_text(property.data_type), Value::boolean(property.name == key)});
   }
@@ -220,6 +232,7 @@ Result<ChunkedResult> rel_properties(const Catalog& catalog, const Args& args) {
   const auto table = name.has_value() ? catalog.get_rel_table_by_name(*name) : nullptr;
   if (table == nullptr) return Error::execution("rel_properties requires a relationship table name");
   RowCollector rows(kRelPropertiesColumns);
+  rows.reserve(table->properties.size());
   for (const PropertyDef& property : table->properties) {
     rows.add({text(property.name), type_text(property.data_type)});
   }
@@ -232,6 +245,7 @@ constexpr std::array<ColumnSpec, 3> kShowFunctionsColumns = {{{"name"}, {"catego
 
 Result<ChunkedResult> show_functions(const Catalog&, const Args&) {
   RowCollector rows(kShowFunctionsColumns);
+  rows.reserve(kFunctionRows.size());
   for (const FunctionRow& row : kFunctionRows) rows.add({text(row.name), text(row.category), text(row.description)});
   return std::move(rows).finish();
 }
@@ -240,6 +254,7 @@ constexpr std::array<ColumnSpec, 2> kShowProceduresColumns = {{{"name"}, {"descr
 
 Result<ChunkedResult> show_procedures(const Catalog&, const Args&) {
   RowCollector rows(kShowProceduresColumns);
+  rows.reserve(kProcedureRows.size());
   for (const ProcedureRow& row : kProcedureRows) rows.add({text(row.name), text(row.description)});
   return std::move(rows).finish();
 }
@@ -248,6 +263,7 @@ constexpr std::array<ColumnSpec, 2> kShowConnectionColumns = {{{"property"}, {"v
 
 Result<ChunkedResult> show_connection(const Catalog&, const Args&) {
   RowCollector rows(kShowConnectionColumns);
+  rows.reserve(kConnectionRows.size());
   for (const NamedText& row : kConnectionRows) rows.add({text(row.name), text(row.text)});
   return std::move(rows).finish();
 }

@@ -4,7 +4,7 @@
 
 namespace zelvo {
 
-void ChunkedResult::add_chunk(DataChunk chunk) {
+void ChunkedResult::add_chunk(DataChunk&& chunk) {
   row_count_ += chunk.count();
   chunks_.push_back(std::move(chunk));
 }

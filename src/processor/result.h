@@ -22,7 +22,9 @@ class ChunkedResult {
   explicit ChunkedResult(std::vector<std::string> columns) : columns_(std::move(columns)) {}
 
   // Takes the chunk over and adds its row count.
-  void add_chunk(DataChunk chunk);
+  void add_chunk(DataChunk&& chunk);
+  // Makes room for `chunks` chunks in all.
+  void reserve(std::size_t chunks) { chunks_.reserve(chunks); }
 
   const std::vector<std::string>& columns() const { return columns_; }
   const std::vector<DataChunk>& chunks() const { return chunks_; }
@@ -58,6 +60,7 @@ class StatementResult {
   const ChunkedResult& rows() const { return std::get<ChunkedResult>(state_); }
   ChunkedResult& rows() { return std::get<ChunkedResult>(state_); }
   const std::string& message() const { return std::get<std::string>(state_); }
+  std::string&& take_message() { return std::get<std::string>(std::move(state_)); }
   const Error& error() const { return std::get<Error>(state_); }
   Error&& take_error() { return std::get<Error>(std::move(state_)); }
 

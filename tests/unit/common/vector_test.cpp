@@ -37,6 +37,45 @@ TEST(Vector, FlatCellsReadBackAsPhysicalKinds) {
   EXPECT_EQ(debug_text(Vector(type(LogicalTypeKind::Int64), 4).get_value(3)), "Int64(0)");
 }
 
+TEST(Vector, FlatCellsNotYetWrittenReadAsZero) {
+  Vector vector(type(LogicalTypeKind::Int64), 4);
+  vector.set_value(1, Value::boolean(true));  // one byte of an eight-byte cell
+  const Vector copy = vector;
+  for (const Vector* v : {static_cast<const Vector*>(&vector), &copy}) {
+    EXPECT_EQ(debug_text(v->get_value(0)), "Int64(0)");
+    EXPECT_EQ(debug_text(v->get_value(1)), "Int64(1)");
+    EXPECT_EQ(debug_text(v->get_value(3)), "Int64(0)");
+    EXPECT_THROW((void)v->get_value(4), InvariantError);
+  }
+  EXPECT_THROW(vector.set_value(4, Value::int64(1)), InvariantError);
+}
+
+TEST(BitList, StartsUniformAndChangesBitByBit) {
+  const struct {
+    bool fill;
+    std::vector<std::uint64_t> set;
+    std::vector<std::uint64_t> cleared;
+    const char* bits;  // at 0, 1, 63, 64, 69 and 70 (past the end)
+  } cases[] = {
+      {false, {}, {}, "000000"},
+      {true, {}, {}, "111110"},
+      {false, {1, 64, 70}, {}, "010100"},
+      {true, {}, {0, 69, 70}, "011100"},
+      {true, {1}, {63}, "110110"},
+      {false, {69}, {0}, "000010"},
+  };
+  for (const auto& c : cases) {
+    BitList bits(70, c.fill);
+    for (const std::uint64_t position : c.set) bits.set(position);
+    for (const std::uint64_t position : c.cleared) bits.clear(position);
+    const BitList copy = bits;
+    std::string read;
+    for (const std::uint64_t position : {0, 1, 63, 64, 69, 70}) read += copy.test(position) ? '1' : '0';
+    EXPECT_EQ(read, c.bits) << c.fill;
+    EXPECT_EQ(copy.length(), 70U);
+  }
+}
+
 TEST(Vector, ValidityTracksNulls) {
   Vector vector(type(LogicalTypeKind::Int64), 4);
   vector.set_value(2, Value::null());

@@ -181,29 +181,28 @@ TEST(ValueToPy, RepeatedConversionsKeepNoObjects) {
   EXPECT_LE(allocated_blocks() - before, 4);
 }
 
-TEST(RowToDict, PairsColumnsWithValues) {
+TEST(RowDicts, PairColumnNamesWithValuesInFreshDicts) {
   struct Case {
     std::vector<std::string> columns;
     std::vector<Value> row;
     const char* expected;
   };
   const std::vector<Case> cases = {
-      {{"a", "b", "c"}, {Value::int64(1), Value::int64(2)}, "{'a': 1, 'b': 2}"},
-      {{"a", "b"}, {Value::int64(1), Value::int64(2), Value::int64(3)}, "{'a': 1, 'b': 2}"},
-      {{"a", "b", "a"}, {Value::int64(1), Value::int64(2), Value::int64(3)}, "{'a': 3, 'b': 2}"},
-      {{}, {Value::int64(1)}, "{}"},
+      {{"a", "b"}, {Value::int64(1), Value::string("two")}, "{'a': 1, 'b': 'two'}"},
+      {{"b", "a", "b"}, {Value::int64(1), Value::int64(2), Value::int64(3)}, "{'b': 3, 'a': 2}"},
+      {{}, {}, "{}"},
   };
   for (const Case& c : cases) {
-    PyRef dict = row_to_dict(c.columns, c.row);
-    ASSERT_TRUE(dict) << take_error();
-    EXPECT_EQ(repr(dict.get()), c.expected);
+    const RowDicts dicts(c.columns);
+    ASSERT_TRUE(dicts) << take_error();
+    const auto value_at = [&c](std::size_t i) -> const Value& { return c.row[i]; };
+    PyRef first = dicts.make(value_at);
+    PyRef second = dicts.make(value_at);
+    ASSERT_TRUE(first && second) << take_error();
+    EXPECT_EQ(repr(first.get()), c.expected);
+    EXPECT_EQ(repr(second.get()), c.expected);
+    EXPECT_NE(first.get(), second.get());
   }
-}
-
-TEST(RowsToDictList, OneDictPerRowInOrder) {
-  const std::vector<std::vector<Value>> rows = {{Value::int64(1)}, {Value::string("two")}, {}};
-  EXPECT_EQ(repr(rows_to_dict_list(std::vector<std::string>{"n"}, rows).get()), "[{'n': 1}, {'n': 'two'}, {}]");
-  EXPECT_EQ(repr(rows_to_dict_list(std::vector<std::string>{"n"}, {}).get()), "[]");
 }
 
 }  // namespace
