@@ -12,12 +12,18 @@ void append_quoted(std::string& out, std::string_view text) {
   out.push_back('"');
   std::size_t position = 0;
   while (position < text.size()) {
-    const unsigned char byte = static_cast<unsigned char>(text[position]);
-    // Printable ASCII other than the two escaped characters passes as is.
-    if (byte >= 0x20 && byte < 0x7f && byte != '"' && byte != '\\') {
-      out.push_back(static_cast<char>(byte));
-      ++position;
-      continue;
+    // A run of printable ASCII other than the two escaped characters passes
+    // as it is, in one append.
+    std::size_t run_end = position;
+    while (run_end < text.size()) {
+      const unsigned char byte = static_cast<unsigned char>(text[run_end]);
+      if (byte < 0x20 || byte >= 0x7f || byte == '"' || byte == '\\') break;
+      ++run_end;
+    }
+    if (run_end > position) {
+      out.append(text.data() + position, run_end - position);
+      position = run_end;
+      if (position == text.size()) break;
     }
     const utf8::Decoded decoded = utf8::decode(text, position);
     const char32_t cp = decoded.code_point == utf8::kInvalid ? char32_t{0xfffd} : decoded.code_point;
