@@ -1,107 +1,114 @@
 #include <type_traits>
 
+#include "binder/bind_in_place.h"
 #include "binder/binder.h"
 
 namespace zelvo {
 
 namespace {
 
-Result<BoundExpression> bind_variable(const std::string& name, const Scope& scope) {
-  if (scope.find(name) == nullptr) return Error::binder("Unknown variable: " + name);
-  return BoundExpression::variable(name);
-}
+// A child slot for the binder to fill.
+Box<BoundExpression> empty_child() { return Box<BoundExpression>(BoundExpression{}); }
 
-Result<Box<BoundExpression>> bind_child(const Catalog& catalog, const Expression& child, const Scope& scope) {
-  ZELVO_ASSIGN_OR_RETURN(BoundExpression bound, bind_expression(catalog, child, scope));
-  return Box<BoundExpression>(std::move(bound));
-}
-
-Result<BoundOrderItem> bind_ordered_expression(const Catalog& catalog, const Expression& expression, bool ascending,
-                                               const Scope& scope) {
-  ZELVO_ASSIGN_OR_RETURN(BoundExpression bound, bind_expression(catalog, expression, scope));
-  return BoundOrderItem{std::move(bound), ascending};
-}
-
-Result<BoundExpression> bind_window_function(const Catalog& catalog, const Expression::WindowFunction& window,
-                                             const Scope& scope) {
-  BoundExpression::WindowFunction bound{window.name, {}, {}, {}};
-  ZELVO_ASSIGN_OR_RETURN(bound.args, bind_expression_list(catalog, window.args, scope));
-  ZELVO_ASSIGN_OR_RETURN(bound.partition_by, bind_expression_list(catalog, window.partition_by, scope));
-  bound.order_by.reserve(window.order_by.size());
-  for (const auto& [expression, order] : window.order_by) {
-    ZELVO_ASSIGN_OR_RETURN(BoundOrderItem item,
-                           bind_ordered_expression(catalog, expression, order == SortOrder::Ascending, scope));
-    bound.order_by.push_back(std::move(item));
+Status bind_order_keys_into(const Catalog& catalog, const std::vector<WindowOrderKey>& keys, const Scope& scope,
+                            std::vector<BoundOrderItem>& out) {
+  out.resize(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    out[i].ascending = keys[i].order == SortOrder::Ascending;
+    ZELVO_TRY(bind_expression_into(catalog, keys[i].expression, scope, out[i].expression));
   }
+  return {};
+}
+
+Status bind_window_function_into(const Catalog& catalog, const Expression::WindowFunction& window,
+                                 const Scope& scope, BoundExpression& out) {
+  auto& bound = out.node.emplace<BoundExpression::WindowFunction>();
+  bound.name = window.name;
+  ZELVO_TRY(bind_expression_list_into(catalog, window.args, scope, bound.args));
+  ZELVO_TRY(bind_expression_list_into(catalog, window.partition_by, scope, bound.partition_by));
   // The window frame is not carried.
-  return BoundExpression{std::move(bound)};
+  return bind_order_keys_into(catalog, window.order_by, scope, bound.order_by);
 }
 
 }  // namespace
 
-Result<BoundExpression> bind_expression(const Catalog& catalog, const Expression& expression, const Scope& scope) {
+Status bind_expression_into(const Catalog& catalog, const Expression& expression, const Scope& scope,
+                            BoundExpression& out) {
   using E = Expression;
   using B = BoundExpression;
   return std::visit(
-      [&](const auto& n) -> Result<BoundExpression> {
+      [&](const auto& n) -> Status {
         using T = std::decay_t<decltype(n)>;
         if constexpr (std::is_same_v<T, E::Literal>) {
-          return B::literal(n.value);
+          out.node.emplace<B::Literal>(n.value);
         } else if constexpr (std::is_same_v<T, E::Variable>) {
-          return bind_variable(n.name, scope);
+          if (scope.find(n.name) == nullptr) return Error::binder("Unknown variable: " + n.name);
+          out.node.emplace<B::Variable>(n.name);
         } else if constexpr (std::is_same_v<T, E::Property>) {
-          ZELVO_ASSIGN_OR_RETURN(Box<B> base, bind_child(catalog, *n.base, scope));
-          return B{B::Property{std::move(base), n.property}};
+          auto& bound = out.node.emplace<B::Property>(empty_child(), n.property);
+          return bind_expression_into(catalog, *n.base, scope, *bound.base);
         } else if constexpr (std::is_same_v<T, E::FunctionCall>) {
-          ZELVO_ASSIGN_OR_RETURN(std::vector<B> args, bind_expression_list(catalog, n.args, scope));
-          return B{B::FunctionCall{n.name, n.distinct, std::move(args)}};
+          auto& bound = out.node.emplace<B::FunctionCall>(n.name, n.distinct);
+          return bind_expression_list_into(catalog, n.args, scope, bound.args);
         } else if constexpr (std::is_same_v<T, E::WindowFunction>) {
-          return bind_window_function(catalog, n, scope);
+          return bind_window_function_into(catalog, n, scope, out);
         } else if constexpr (std::is_same_v<T, E::Binary>) {
-          ZELVO_ASSIGN_OR_RETURN(Box<B> left, bind_child(catalog, *n.left, scope));
-          ZELVO_ASSIGN_OR_RETURN(Box<B> right, bind_child(catalog, *n.right, scope));
-          return B{B::Binary{std::move(left), n.op, std::move(right)}};
+          auto& bound = out.node.emplace<B::Binary>(empty_child(), n.op, empty_child());
+          ZELVO_TRY(bind_expression_into(catalog, *n.left, scope, *bound.left));
+          return bind_expression_into(catalog, *n.right, scope, *bound.right);
         } else if constexpr (std::is_same_v<T, E::Unary>) {
-          ZELVO_ASSIGN_OR_RETURN(Box<B> operand, bind_child(catalog, *n.operand, scope));
-          return B{B::Unary{n.op, std::move(operand)}};
+          auto& bound = out.node.emplace<B::Unary>(n.op, empty_child());
+          return bind_expression_into(catalog, *n.operand, scope, *bound.operand);
         } else if constexpr (std::is_same_v<T, E::Parameter>) {
-          return B{B::Parameter{n.name}};
+          out.node.emplace<B::Parameter>(n.name);
         } else if constexpr (std::is_same_v<T, E::Map>) {
-          ZELVO_ASSIGN_OR_RETURN(PropertyMap entries, bind_property_map(catalog, n.literal, scope));
-          return B{B::Map{std::move(entries)}};
+          return bind_property_map_into(catalog, n.literal, scope, out.node.emplace<B::Map>().entries);
         } else if constexpr (std::is_same_v<T, E::List>) {
-          ZELVO_ASSIGN_OR_RETURN(std::vector<B> elements, bind_expression_list(catalog, n.literal.elements, scope));
-          return B{B::List{std::move(elements)}};
+          return bind_expression_list_into(catalog, n.literal.elements, scope,
+                                           out.node.emplace<B::List>().elements);
         } else if constexpr (std::is_same_v<T, E::IsNull>) {
-          ZELVO_ASSIGN_OR_RETURN(Box<B> operand, bind_child(catalog, *n.operand, scope));
-          return B{B::IsNull{std::move(operand), n.negated}};
+          auto& bound = out.node.emplace<B::IsNull>(empty_child(), n.negated);
+          return bind_expression_into(catalog, *n.operand, scope, *bound.operand);
         } else if constexpr (std::is_same_v<T, E::In>) {
-          ZELVO_ASSIGN_OR_RETURN(Box<B> operand, bind_child(catalog, *n.operand, scope));
-          ZELVO_ASSIGN_OR_RETURN(Box<B> list, bind_child(catalog, *n.list, scope));
-          return B{B::In{std::move(operand), std::move(list), n.negated}};
+          auto& bound = out.node.emplace<B::In>(empty_child(), empty_child(), n.negated);
+          ZELVO_TRY(bind_expression_into(catalog, *n.operand, scope, *bound.operand));
+          return bind_expression_into(catalog, *n.list, scope, *bound.list);
         } else {
           // Index, Case, ListComprehension, PatternComprehension, Exists,
           // StringMatch and Quantified: the evaluator has no form for them.
           return Error::binder("Unsupported expression: " + debug_text(expression));
         }
+        return {};
       },
       expression.node);
+}
+
+Status bind_expression_list_into(const Catalog& catalog, const std::vector<Expression>& expressions,
+                                 const Scope& scope, std::vector<BoundExpression>& out) {
+  out.resize(expressions.size());
+  for (std::size_t i = 0; i < expressions.size(); ++i) {
+    ZELVO_TRY(bind_expression_into(catalog, expressions[i], scope, out[i]));
+  }
+  return {};
+}
+
+Result<BoundExpression> bind_expression(const Catalog& catalog, const Expression& expression, const Scope& scope) {
+  return bind_in_place<BoundExpression>(
+      [&](BoundExpression& out) { return bind_expression_into(catalog, expression, scope, out); });
 }
 
 Result<std::vector<BoundExpression>> bind_expression_list(const Catalog& catalog,
                                                           const std::vector<Expression>& expressions,
                                                           const Scope& scope) {
-  std::vector<BoundExpression> bound;
-  bound.reserve(expressions.size());
-  for (const Expression& expression : expressions) {
-    ZELVO_ASSIGN_OR_RETURN(BoundExpression element, bind_expression(catalog, expression, scope));
-    bound.push_back(std::move(element));
-  }
-  return bound;
+  return bind_in_place<std::vector<BoundExpression>>(
+      [&](std::vector<BoundExpression>& out) { return bind_expression_list_into(catalog, expressions, scope, out); });
 }
 
 Result<BoundOrderItem> bind_order_item(const Catalog& catalog, const OrderItem& item, const Scope& scope) {
-  return bind_ordered_expression(catalog, item.expression, item.ascending, scope);
+  return bind_in_place<BoundOrderItem>([&](BoundOrderItem& out) {
+    out.ascending = item.ascending;
+    return bind_expression_into(catalog, item.expression, scope, out.expression);
+  });
 }
 
 }  // namespace zelvo

@@ -1,94 +1,104 @@
+#include "binder/bind_in_place.h"
 #include "binder/binder.h"
 
 namespace zelvo {
 
 namespace {
 
-// The bound property map of a pattern, absent when the pattern has none.
-Result<std::optional<PropertyMap>> bind_optional_property_map(const Catalog& catalog,
-                                                              const std::optional<MapLiteral>& map,
-                                                              const Scope& scope) {
-  if (!map.has_value()) return std::optional<PropertyMap>();
-  ZELVO_ASSIGN_OR_RETURN(PropertyMap bound, bind_property_map(catalog, *map, scope));
-  return std::optional<PropertyMap>(std::move(bound));
+// The bound property map of a pattern, left absent when the pattern has none.
+Status bind_optional_property_map_into(const Catalog& catalog, const std::optional<MapLiteral>& map,
+                                       const Scope& scope, std::optional<PropertyMap>& out) {
+  if (!map.has_value()) return {};
+  return bind_property_map_into(catalog, *map, scope, out.emplace());
 }
 
 // Only the first relationship type is looked up; the others are carried as
 // written.
-Result<BoundRelPattern> bind_rel_pattern(const Catalog& catalog, const RelPattern& rel, Scope& scope) {
-  std::optional<TableId> table_id;
+Status bind_rel_pattern_into(const Catalog& catalog, const RelPattern& rel, Scope& scope, BoundRelPattern& out) {
   if (!rel.rel_types.empty()) {
     const std::string& first_type = rel.rel_types.front();
     std::shared_ptr<const RelTableEntry> entry = catalog.get_rel_table_by_name(first_type);
     if (entry == nullptr) return Error::table_not_found(first_type);
-    table_id = entry->table_id;
+    out.table_id = entry->table_id;
   }
-  if (rel.variable.has_value()) scope.add(*rel.variable, table_id);
-  ZELVO_ASSIGN_OR_RETURN(std::optional<PropertyMap> properties,
-                         bind_optional_property_map(catalog, rel.properties, scope));
-  BoundRelPattern bound{rel.variable, table_id, rel.rel_types, rel.direction, std::move(properties), {}, {}};
+  if (rel.variable.has_value()) scope.add(*rel.variable, out.table_id);
+  ZELVO_TRY(bind_optional_property_map_into(catalog, rel.properties, scope, out.properties));
+  out.variable = rel.variable;
+  out.rel_types = rel.rel_types;
+  out.direction = rel.direction;
   if (rel.length.has_value()) {
-    bound.min_hops = rel.length->min;
-    bound.max_hops = rel.length->max;
+    out.min_hops = rel.length->min;
+    out.max_hops = rel.length->max;
   }
-  return bound;
+  return {};
 }
 
-Result<BoundPatternChain> bind_chain(const Catalog& catalog, const PatternChain& chain, Scope& scope) {
-  ZELVO_ASSIGN_OR_RETURN(BoundNodePattern start, bind_node_pattern(catalog, chain.start, scope));
-  BoundPatternChain bound{std::move(start), {}};
-  bound.relationships.reserve(chain.relationships.size());
-  for (const auto& [rel, node] : chain.relationships) {
-    ZELVO_ASSIGN_OR_RETURN(BoundRelPattern bound_rel, bind_rel_pattern(catalog, rel, scope));
-    ZELVO_ASSIGN_OR_RETURN(BoundNodePattern bound_node, bind_node_pattern(catalog, node, scope));
-    bound.relationships.emplace_back(std::move(bound_rel), std::move(bound_node));
+Status bind_chain_into(const Catalog& catalog, const PatternChain& chain, Scope& scope, BoundPatternChain& out) {
+  ZELVO_TRY(bind_node_pattern_into(catalog, chain.start, scope, out.start));
+  out.relationships.resize(chain.relationships.size());
+  for (std::size_t i = 0; i < chain.relationships.size(); ++i) {
+    ZELVO_TRY(bind_rel_pattern_into(catalog, chain.relationships[i].relationship, scope, out.relationships[i].first));
+    ZELVO_TRY(bind_node_pattern_into(catalog, chain.relationships[i].node, scope, out.relationships[i].second));
   }
-  return bound;
+  return {};
 }
 
 }  // namespace
 
-Result<std::vector<BoundPatternElement>> bind_pattern(const Catalog& catalog,
-                                                      const std::vector<PatternElement>& elements, Scope& scope) {
-  std::vector<BoundPatternElement> bound;
-  bound.reserve(elements.size());
-  for (const PatternElement& element : elements) {
-    if (const auto* node = std::get_if<NodePattern>(&element.node)) {
-      ZELVO_ASSIGN_OR_RETURN(BoundNodePattern bound_node, bind_node_pattern(catalog, *node, scope));
-      bound.push_back(BoundPatternElement{std::move(bound_node)});
+Status bind_pattern_into(const Catalog& catalog, const std::vector<PatternElement>& elements, Scope& scope,
+                         std::vector<BoundPatternElement>& out) {
+  out.resize(elements.size());
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    if (const auto* node = std::get_if<NodePattern>(&elements[i].node)) {
+      ZELVO_TRY(bind_node_pattern_into(catalog, *node, scope, out[i].element.emplace<BoundNodePattern>()));
     } else {
-      ZELVO_ASSIGN_OR_RETURN(BoundPatternChain chain, bind_chain(catalog, std::get<PatternChain>(element.node), scope));
-      bound.push_back(BoundPatternElement{std::move(chain)});
+      ZELVO_TRY(bind_chain_into(catalog, std::get<PatternChain>(elements[i].node), scope,
+                                out[i].element.emplace<BoundPatternChain>()));
     }
   }
-  return bound;
+  return {};
 }
 
 // Only the first label is looked up; the others are carried as written. The
 // node's own variable joins the scope before its properties are bound, so a
 // property value may refer to it.
-Result<BoundNodePattern> bind_node_pattern(const Catalog& catalog, const NodePattern& node, Scope& scope) {
-  std::optional<TableId> table_id;
+Status bind_node_pattern_into(const Catalog& catalog, const NodePattern& node, Scope& scope, BoundNodePattern& out) {
   if (!node.labels.empty()) {
     const std::string& first_label = node.labels.front();
     std::shared_ptr<const NodeTableEntry> entry = catalog.get_node_table_by_name(first_label);
     if (entry == nullptr) return Error::table_not_found(first_label);
-    table_id = entry->table_id;
+    out.table_id = entry->table_id;
   }
-  if (node.variable.has_value()) scope.add(*node.variable, table_id);
-  ZELVO_ASSIGN_OR_RETURN(std::optional<PropertyMap> properties,
-                         bind_optional_property_map(catalog, node.properties, scope));
-  return BoundNodePattern{node.variable, table_id, node.labels, std::move(properties)};
+  if (node.variable.has_value()) scope.add(*node.variable, out.table_id);
+  ZELVO_TRY(bind_optional_property_map_into(catalog, node.properties, scope, out.properties));
+  out.variable = node.variable;
+  out.labels = node.labels;
+  return {};
+}
+
+Status bind_property_map_into(const Catalog& catalog, const MapLiteral& map, const Scope& scope, PropertyMap& out) {
+  out.resize(map.entries.size());
+  for (std::size_t i = 0; i < map.entries.size(); ++i) {
+    out[i].first = map.entries[i].key;
+    ZELVO_TRY(bind_expression_into(catalog, map.entries[i].value, scope, out[i].second));
+  }
+  return {};
+}
+
+Result<std::vector<BoundPatternElement>> bind_pattern(const Catalog& catalog,
+                                                      const std::vector<PatternElement>& elements, Scope& scope) {
+  return bind_in_place<std::vector<BoundPatternElement>>(
+      [&](std::vector<BoundPatternElement>& out) { return bind_pattern_into(catalog, elements, scope, out); });
+}
+
+Result<BoundNodePattern> bind_node_pattern(const Catalog& catalog, const NodePattern& node, Scope& scope) {
+  return bind_in_place<BoundNodePattern>(
+      [&](BoundNodePattern& out) { return bind_node_pattern_into(catalog, node, scope, out); });
 }
 
 Result<PropertyMap> bind_property_map(const Catalog& catalog, const MapLiteral& map, const Scope& scope) {
-  PropertyMap bound;
-  bound.reserve(map.entries.size());
-  for (const auto& [key, value] : map.entries) {
-    ZELVO_ASSIGN_OR_RETURN(BoundExpression bound_value, bind_expression(catalog, value, scope));
-    bound.emplace_back(key, std::move(bound_value));
-  }
-  return bound;
+  return bind_in_place<PropertyMap>(
+      [&](PropertyMap& out) { return bind_property_map_into(catalog, map, scope, out); });
 }
 
 }  // namespace zelvo

@@ -1,74 +1,69 @@
+#include "binder/bind_in_place.h"
 #include "binder/binder.h"
 
 namespace zelvo {
 
 namespace {
 
-Result<std::optional<BoundExpression>> bind_optional_expression(const Catalog& catalog,
-                                                                const std::optional<Expression>& expression,
-                                                                const Scope& scope) {
-  if (!expression.has_value()) return std::optional<BoundExpression>();
-  ZELVO_ASSIGN_OR_RETURN(BoundExpression bound, bind_expression(catalog, *expression, scope));
-  return std::optional<BoundExpression>(std::move(bound));
+// Left absent when the expression is.
+Status bind_optional_expression_into(const Catalog& catalog, const std::optional<Expression>& expression,
+                                     const Scope& scope, std::optional<BoundExpression>& out) {
+  if (!expression.has_value()) return {};
+  return bind_expression_into(catalog, *expression, scope, out.emplace());
 }
 
-Result<BoundDeleteClause> bind_delete_clause(const Catalog& catalog, const DeleteClause& clause, const Scope& scope) {
-  ZELVO_ASSIGN_OR_RETURN(std::vector<BoundExpression> expressions,
-                         bind_expression_list(catalog, clause.expressions, scope));
-  return BoundDeleteClause{std::move(expressions), clause.detach};
+Status bind_delete_clause_into(const Catalog& catalog, const DeleteClause& clause, const Scope& scope,
+                               BoundDeleteClause& out) {
+  out.detach = clause.detach;
+  return bind_expression_list_into(catalog, clause.expressions, scope, out.expressions);
 }
 
-Result<std::vector<BoundSetItem>> bind_set_items(const Catalog& catalog, const std::vector<SetItem>& items,
-                                                 const Scope& scope) {
-  std::vector<BoundSetItem> bound;
-  bound.reserve(items.size());
-  for (const SetItem& item : items) {
-    ZELVO_ASSIGN_OR_RETURN(BoundSetItem bound_item, bind_set_item(catalog, item, scope));
-    bound.push_back(std::move(bound_item));
-  }
-  return bound;
+Status bind_set_items_into(const Catalog& catalog, const std::vector<SetItem>& items, const Scope& scope,
+                           std::vector<BoundSetItem>& out) {
+  out.resize(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) ZELVO_TRY(bind_set_item_into(catalog, items[i], scope, out[i]));
+  return {};
 }
 
 // A "*" item expands, at its position, into one item per scope entry in
 // scope order, each a variable aliased by its own name.
-Result<BoundReturnClause> bind_return_clause(const Catalog& catalog, const ReturnClause& clause, const Scope& scope) {
-  BoundReturnClause bound{{}, clause.distinct};
-  bound.items.reserve(clause.items.size());
+Status bind_return_clause_into(const Catalog& catalog, const ReturnClause& clause, const Scope& scope,
+                               BoundReturnClause& out) {
+  out.distinct = clause.distinct;
+  out.items.reserve(clause.items.size());
   for (const ProjectionItem& item : clause.items) {
     if (item.star) {
       for (const ScopeEntry& entry : scope.entries()) {
-        bound.items.push_back(BoundProjectionItem{BoundExpression::variable(entry.name), entry.name});
+        out.items.push_back(
+            BoundProjectionItem{BoundExpression::variable(std::string(entry.name)), std::string(entry.name)});
       }
       continue;
     }
-    ZELVO_ASSIGN_OR_RETURN(BoundExpression expression, bind_expression(catalog, item.expression, scope));
-    bound.items.push_back(BoundProjectionItem{std::move(expression), item.alias});
+    BoundProjectionItem& bound = out.items.emplace_back();
+    ZELVO_TRY(bind_expression_into(catalog, item.expression, scope, bound.expression));
+    bound.alias = item.alias;
   }
-  return bound;
+  return {};
 }
 
-Result<BoundUpdateClause> bind_update_clause(const Catalog& catalog, const UpdateClause& clause, Scope& scope) {
+Status bind_update_clause_into(const Catalog& catalog, const UpdateClause& clause, Scope& scope,
+                               BoundUpdateClause& out) {
   return std::visit(
-      [&](const auto& c) -> Result<BoundUpdateClause> {
+      [&](const auto& c) -> Status {
         using T = std::decay_t<decltype(c)>;
         if constexpr (std::is_same_v<T, SetItem>) {
-          ZELVO_ASSIGN_OR_RETURN(BoundSetItem item, bind_set_item(catalog, c, scope));
-          return BoundUpdateClause{std::move(item)};
+          return bind_set_item_into(catalog, c, scope, out.clause.emplace<BoundSetItem>());
         } else if constexpr (std::is_same_v<T, CreateClause>) {
-          ZELVO_ASSIGN_OR_RETURN(std::vector<BoundPatternElement> elements,
-                                 bind_pattern(catalog, c.pattern.elements, scope));
-          return BoundUpdateClause{BoundCreateClause{BoundPattern{std::move(elements)}}};
+          return bind_pattern_into(catalog, c.pattern.elements, scope,
+                                   out.clause.emplace<BoundCreateClause>().pattern.elements);
         } else if constexpr (std::is_same_v<T, MergeClause>) {
-          ZELVO_ASSIGN_OR_RETURN(BoundMergeClause merge, bind_merge_clause(catalog, c, scope));
-          return BoundUpdateClause{std::move(merge)};
+          return bind_merge_clause_into(catalog, c, scope, out.clause.emplace<BoundMergeClause>());
         } else if constexpr (std::is_same_v<T, DeleteClause>) {
-          ZELVO_ASSIGN_OR_RETURN(BoundDeleteClause deletion, bind_delete_clause(catalog, c, scope));
-          return BoundUpdateClause{std::move(deletion)};
+          return bind_delete_clause_into(catalog, c, scope, out.clause.emplace<BoundDeleteClause>());
         } else if constexpr (std::is_same_v<T, RemoveItem>) {
           return Error::not_implemented("REMOVE in FOREACH");
         } else {
-          ZELVO_ASSIGN_OR_RETURN(BoundForeachClause nested, bind_foreach_clause(catalog, c, scope));
-          return BoundUpdateClause{std::move(nested)};
+          return bind_foreach_clause_into(catalog, c, scope, out.clause.emplace<BoundForeachClause>());
         }
       },
       clause.node);
@@ -76,86 +71,96 @@ Result<BoundUpdateClause> bind_update_clause(const Catalog& catalog, const Updat
 
 }  // namespace
 
-Result<BoundQuery> bind_query(const Catalog& catalog, const QueryStatement& query) {
+Status bind_query_into(const Catalog& catalog, const QueryStatement& query, BoundQuery& out) {
   Scope scope;
-  BoundQuery bound;
 
-  bound.match_clauses.reserve(query.match_clauses.size());
-  for (const MatchClause& clause : query.match_clauses) {
-    ZELVO_ASSIGN_OR_RETURN(std::vector<BoundPatternElement> pattern,
-                           bind_pattern(catalog, clause.pattern.elements, scope));
-    ZELVO_ASSIGN_OR_RETURN(std::optional<BoundExpression> where,
-                           bind_optional_expression(catalog, clause.where_clause, scope));
-    bound.match_clauses.push_back(BoundMatchClause{std::move(pattern), std::move(where)});
+  out.match_clauses.resize(query.match_clauses.size());
+  for (std::size_t i = 0; i < query.match_clauses.size(); ++i) {
+    const MatchClause& clause = query.match_clauses[i];
+    BoundMatchClause& bound = out.match_clauses[i];
+    ZELVO_TRY(bind_pattern_into(catalog, clause.pattern.elements, scope, bound.pattern));
+    ZELVO_TRY(bind_optional_expression_into(catalog, clause.where_clause, scope, bound.where_clause));
   }
 
-  ZELVO_ASSIGN_OR_RETURN(bound.where_clause, bind_optional_expression(catalog, query.where_clause, scope));
+  ZELVO_TRY(bind_optional_expression_into(catalog, query.where_clause, scope, out.where_clause));
 
-  bound.create_clauses.reserve(query.create_clauses.size());
-  for (const CreateClause& clause : query.create_clauses) {
-    ZELVO_ASSIGN_OR_RETURN(std::vector<BoundPatternElement> elements,
-                           bind_pattern(catalog, clause.pattern.elements, scope));
-    bound.create_clauses.push_back(BoundCreateClause{BoundPattern{std::move(elements)}});
+  out.create_clauses.resize(query.create_clauses.size());
+  for (std::size_t i = 0; i < query.create_clauses.size(); ++i) {
+    ZELVO_TRY(bind_pattern_into(catalog, query.create_clauses[i].pattern.elements, scope,
+                                out.create_clauses[i].pattern.elements));
   }
 
   if (query.merge_clause.has_value()) {
-    ZELVO_ASSIGN_OR_RETURN(bound.merge_clause, bind_merge_clause(catalog, *query.merge_clause, scope));
+    ZELVO_TRY(bind_merge_clause_into(catalog, *query.merge_clause, scope, out.merge_clause.emplace()));
   }
-
   if (query.return_clause.has_value()) {
-    ZELVO_ASSIGN_OR_RETURN(bound.return_clause, bind_return_clause(catalog, *query.return_clause, scope));
+    ZELVO_TRY(bind_return_clause_into(catalog, *query.return_clause, scope, out.return_clause.emplace()));
   }
-
   if (query.delete_clause.has_value()) {
-    ZELVO_ASSIGN_OR_RETURN(bound.delete_clause, bind_delete_clause(catalog, *query.delete_clause, scope));
+    ZELVO_TRY(bind_delete_clause_into(catalog, *query.delete_clause, scope, out.delete_clause.emplace()));
   }
 
-  ZELVO_ASSIGN_OR_RETURN(bound.set_items, bind_set_items(catalog, query.set_clauses, scope));
+  ZELVO_TRY(bind_set_items_into(catalog, query.set_clauses, scope, out.set_items));
 
-  bound.foreach_clauses.reserve(query.foreach_clauses.size());
-  for (const ForeachClause& clause : query.foreach_clauses) {
-    ZELVO_ASSIGN_OR_RETURN(BoundForeachClause foreach, bind_foreach_clause(catalog, clause, scope));
-    bound.foreach_clauses.push_back(std::move(foreach));
+  out.foreach_clauses.resize(query.foreach_clauses.size());
+  for (std::size_t i = 0; i < query.foreach_clauses.size(); ++i) {
+    ZELVO_TRY(bind_foreach_clause_into(catalog, query.foreach_clauses[i], scope, out.foreach_clauses[i]));
   }
 
-  ZELVO_ASSIGN_OR_RETURN(bound.limit, bind_optional_expression(catalog, query.limit, scope));
-  ZELVO_ASSIGN_OR_RETURN(bound.skip, bind_optional_expression(catalog, query.skip, scope));
-  return bound;
+  ZELVO_TRY(bind_optional_expression_into(catalog, query.limit, scope, out.limit));
+  return bind_optional_expression_into(catalog, query.skip, scope, out.skip);
 }
 
-Result<BoundMergeClause> bind_merge_clause(const Catalog& catalog, const MergeClause& clause, Scope& scope) {
-  ZELVO_ASSIGN_OR_RETURN(std::vector<BoundPatternElement> elements,
-                         bind_pattern(catalog, clause.pattern.elements, scope));
-  ZELVO_ASSIGN_OR_RETURN(std::vector<BoundSetItem> on_create, bind_set_items(catalog, clause.on_create, scope));
-  ZELVO_ASSIGN_OR_RETURN(std::vector<BoundSetItem> on_match, bind_set_items(catalog, clause.on_match, scope));
-  return BoundMergeClause{BoundPattern{std::move(elements)}, std::move(on_create), std::move(on_match)};
+Status bind_merge_clause_into(const Catalog& catalog, const MergeClause& clause, Scope& scope, BoundMergeClause& out) {
+  ZELVO_TRY(bind_pattern_into(catalog, clause.pattern.elements, scope, out.pattern.elements));
+  ZELVO_TRY(bind_set_items_into(catalog, clause.on_create, scope, out.on_create));
+  return bind_set_items_into(catalog, clause.on_match, scope, out.on_match);
 }
 
-Result<BoundSetItem> bind_set_item(const Catalog& catalog, const SetItem& item, const Scope& scope) {
+Status bind_set_item_into(const Catalog& catalog, const SetItem& item, const Scope& scope, BoundSetItem& out) {
   if (const auto* property = std::get_if<SetItem::Property>(&item.node)) {
-    ZELVO_ASSIGN_OR_RETURN(BoundExpression target, bind_expression(catalog, property->target, scope));
-    ZELVO_ASSIGN_OR_RETURN(BoundExpression value, bind_expression(catalog, property->value, scope));
-    return BoundSetItem{BoundSetItem::Property{std::move(target), std::move(value)}};
+    auto& bound = out.item.emplace<BoundSetItem::Property>();
+    ZELVO_TRY(bind_expression_into(catalog, property->target, scope, bound.target));
+    return bind_expression_into(catalog, property->value, scope, bound.value);
   }
   if (const auto* labels = std::get_if<SetItem::Labels>(&item.node)) {
     // The variable is carried as written, not looked up.
-    return BoundSetItem{BoundSetItem::Labels{labels->variable, labels->labels}};
+    out.item.emplace<BoundSetItem::Labels>(labels->variable, labels->labels);
+    return {};
   }
   return Error::not_implemented("SET properties = {...} not yet implemented");
 }
 
-Result<BoundForeachClause> bind_foreach_clause(const Catalog& catalog, const ForeachClause& clause,
-                                               const Scope& scope) {
-  ZELVO_ASSIGN_OR_RETURN(BoundExpression list, bind_expression(catalog, clause.expression, scope));
+Status bind_foreach_clause_into(const Catalog& catalog, const ForeachClause& clause, const Scope& scope,
+                                BoundForeachClause& out) {
+  ZELVO_TRY(bind_expression_into(catalog, clause.expression, scope, out.expression));
+  out.variable = clause.variable;
   Scope body_scope = scope;
   body_scope.add(clause.variable, std::nullopt);
-  BoundForeachClause bound{clause.variable, std::move(list), {}};
-  bound.update_clauses.reserve(clause.update_clauses.size());
-  for (const UpdateClause& update : clause.update_clauses) {
-    ZELVO_ASSIGN_OR_RETURN(BoundUpdateClause bound_update, bind_update_clause(catalog, update, body_scope));
-    bound.update_clauses.push_back(std::move(bound_update));
+  out.update_clauses.resize(clause.update_clauses.size());
+  for (std::size_t i = 0; i < clause.update_clauses.size(); ++i) {
+    ZELVO_TRY(bind_update_clause_into(catalog, clause.update_clauses[i], body_scope, out.update_clauses[i]));
   }
-  return bound;
+  return {};
+}
+
+Result<BoundQuery> bind_query(const Catalog& catalog, const QueryStatement& query) {
+  return bind_in_place<BoundQuery>([&](BoundQuery& out) { return bind_query_into(catalog, query, out); });
+}
+
+Result<BoundMergeClause> bind_merge_clause(const Catalog& catalog, const MergeClause& clause, Scope& scope) {
+  return bind_in_place<BoundMergeClause>(
+      [&](BoundMergeClause& out) { return bind_merge_clause_into(catalog, clause, scope, out); });
+}
+
+Result<BoundSetItem> bind_set_item(const Catalog& catalog, const SetItem& item, const Scope& scope) {
+  return bind_in_place<BoundSetItem>([&](BoundSetItem& out) { return bind_set_item_into(catalog, item, scope, out); });
+}
+
+Result<BoundForeachClause> bind_foreach_clause(const Catalog& catalog, const ForeachClause& clause,
+                                               const Scope& scope) {
+  return bind_in_place<BoundForeachClause>(
+      [&](BoundForeachClause& out) { return bind_foreach_clause_into(catalog, clause, scope, out); });
 }
 
 }  // namespace zelvo

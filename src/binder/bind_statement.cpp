@@ -1,5 +1,6 @@
 #include <type_traits>
 
+#include "binder/bind_in_place.h"
 #include "binder/binder.h"
 
 namespace zelvo {
@@ -47,108 +48,125 @@ Result<BoundAlterAction> bind_alter_action(const NodeTableEntry& table, const Al
       action.node);
 }
 
-Result<BoundStatement> bind_create_index(const Catalog& catalog, const Statement::CreateIndex& s) {
+Status bind_create_index_into(const Catalog& catalog, const Statement::CreateIndex& s, BoundStatement& out) {
   ZELVO_ASSIGN_OR_RETURN(std::shared_ptr<const NodeTableEntry> table, lookup_node_table(catalog, s.table));
   ZELVO_ASSIGN_OR_RETURN(std::vector<std::uint32_t> property_ids, resolve_property_ids(table->properties, s.columns));
-  return BoundStatement{bound::CreateIndex{s.name, table->table_id, std::move(property_ids), s.unique}};
+  out.node.emplace<bound::CreateIndex>(s.name, table->table_id, std::move(property_ids), s.unique);
+  return {};
 }
 
-Result<BoundStatement> bind_alter_table(const Catalog& catalog, const Statement::AlterTable& s) {
+Status bind_alter_table_into(const Catalog& catalog, const Statement::AlterTable& s, BoundStatement& out) {
   ZELVO_ASSIGN_OR_RETURN(std::shared_ptr<const NodeTableEntry> table, lookup_node_table(catalog, s.table));
   ZELVO_ASSIGN_OR_RETURN(BoundAlterAction action, bind_alter_action(*table, s.action));
-  return BoundStatement{bound::AlterTable{table->table_id, std::move(action)}};
+  out.node.emplace<bound::AlterTable>(table->table_id, std::move(action));
+  return {};
 }
 
 // COPY carries the first character option and the flag.
 template <typename BoundCopy, typename Copy>
-Result<BoundStatement> bind_copy(const Catalog& catalog, const Copy& s) {
+Status bind_copy_into(const Catalog& catalog, const Copy& s, BoundStatement& out) {
   ZELVO_ASSIGN_OR_RETURN(TableId table_id, lookup_node_table_id(catalog, s.table));
-  return BoundStatement{BoundCopy{table_id, s.path, s.options.char_options[0], s.options.flag_option}};
+  out.node.emplace<BoundCopy>(table_id, s.path, s.options.char_options[0], s.options.flag_option);
+  return {};
 }
 
-Result<Box<BoundStatement>> bind_inner_statement(const std::shared_ptr<Catalog>& catalog,
-                                                 const std::unique_ptr<Statement>& inner) {
+// The inner statement of EXPLAIN, PROFILE or CREATE MACRO, bound into the
+// outer statement's slot for it.
+Status bind_inner_statement_into(const std::shared_ptr<Catalog>& catalog, const std::unique_ptr<Statement>& inner,
+                                 Box<BoundStatement>& out) {
   ZELVO_CHECK(inner != nullptr, "statement without its inner statement");
-  ZELVO_ASSIGN_OR_RETURN(BoundStatement bound, bind_statement(catalog, *inner));
-  return Box<BoundStatement>(std::move(bound));
+  return bind_statement_into(catalog, *inner, *out);
 }
+
+// The slot of an inner statement, holding a statement without parts (cheaper
+// to make and move than the default, an empty query) until binding fills it.
+Box<BoundStatement> empty_inner_statement() { return Box<BoundStatement>(BoundStatement{bound::Commit{}}); }
 
 }  // namespace
 
-Result<BoundStatement> bind_statement(const std::shared_ptr<Catalog>& catalog_handle, const Statement& statement) {
+Result<BoundStatement> bind_statement(const std::shared_ptr<Catalog>& catalog, const Statement& statement) {
+  // Made in place from a statement without parts, which binding replaces.
+  Result<BoundStatement> result = bound::Commit{};
+  Status status = bind_statement_into(catalog, statement, *result);
+  if (!status.ok()) result = std::move(status).error();
+  return result;
+}
+
+Status bind_statement_into(const std::shared_ptr<Catalog>& catalog_handle, const Statement& statement,
+                           BoundStatement& out) {
   ZELVO_CHECK(catalog_handle != nullptr, "binding without a catalog");
   const Catalog& catalog = *catalog_handle;
   const Scope empty_scope;
   using S = Statement;
   return std::visit(
-      [&](const auto& s) -> Result<BoundStatement> {
+      [&](const auto& s) -> Status {
         using T = std::decay_t<decltype(s)>;
         if constexpr (std::is_same_v<T, S::Query>) {
-          ZELVO_ASSIGN_OR_RETURN(BoundQuery query, bind_query(catalog, s.query));
-          return BoundStatement{bound::Query{std::move(query)}};
+          return bind_query_into(catalog, s.query, out.node.emplace<bound::Query>().query);
         } else if constexpr (std::is_same_v<T, S::CreateNodeTable>) {
-          return BoundStatement{bound::CreateNodeTable{s.name, bind_column_definitions(s.columns), s.primary_key}};
+          out.node.emplace<bound::CreateNodeTable>(s.name, bind_column_definitions(s.columns), s.primary_key);
         } else if constexpr (std::is_same_v<T, S::CreateRelTable>) {
           ZELVO_ASSIGN_OR_RETURN(TableId from, lookup_node_table_id(catalog, s.from_table));
           ZELVO_ASSIGN_OR_RETURN(TableId to, lookup_node_table_id(catalog, s.to_table));
-          return BoundStatement{bound::CreateRelTable{s.name, bind_column_definitions(s.columns), from, to}};
+          out.node.emplace<bound::CreateRelTable>(s.name, bind_column_definitions(s.columns), from, to);
         } else if constexpr (std::is_same_v<T, S::DropTable>) {
           if (!s.if_exists && !catalog.table_exists(s.name)) return Error::table_not_found(s.name);
-          return BoundStatement{bound::DropTable{s.name, s.if_exists}};
+          out.node.emplace<bound::DropTable>(s.name, s.if_exists);
         } else if constexpr (std::is_same_v<T, S::BeginTransaction>) {
-          return BoundStatement{bound::BeginTransaction{s.read_only}};
+          out.node.emplace<bound::BeginTransaction>(s.read_only);
         } else if constexpr (std::is_same_v<T, S::Commit>) {
-          return BoundStatement{bound::Commit{}};
+          out.node.emplace<bound::Commit>();
         } else if constexpr (std::is_same_v<T, S::Rollback>) {
-          return BoundStatement{bound::Rollback{}};
+          out.node.emplace<bound::Rollback>();
         } else if constexpr (std::is_same_v<T, S::CreateIndex>) {
-          return bind_create_index(catalog, s);
+          return bind_create_index_into(catalog, s, out);
         } else if constexpr (std::is_same_v<T, S::DropIndex>) {
-          return BoundStatement{bound::DropIndex{s.name}};
+          out.node.emplace<bound::DropIndex>(s.name);
         } else if constexpr (std::is_same_v<T, S::CopyFrom>) {
-          return bind_copy<bound::CopyFrom>(catalog, s);
+          return bind_copy_into<bound::CopyFrom>(catalog, s, out);
         } else if constexpr (std::is_same_v<T, S::CopyTo>) {
-          return bind_copy<bound::CopyTo>(catalog, s);
+          return bind_copy_into<bound::CopyTo>(catalog, s, out);
         } else if constexpr (std::is_same_v<T, S::Call>) {
-          ZELVO_ASSIGN_OR_RETURN(std::vector<BoundExpression> args, bind_expression_list(catalog, s.args, empty_scope));
-          return BoundStatement{bound::Call{s.name, std::move(args)}};
+          auto& call = out.node.emplace<bound::Call>(s.name);
+          return bind_expression_list_into(catalog, s.args, empty_scope, call.args);
         } else if constexpr (std::is_same_v<T, S::Set>) {
-          ZELVO_ASSIGN_OR_RETURN(BoundExpression value, bind_expression(catalog, s.value, empty_scope));
-          return BoundStatement{bound::Set{s.name, std::move(value)}};
+          auto& set = out.node.emplace<bound::Set>(s.name);
+          return bind_expression_into(catalog, s.value, empty_scope, set.value);
         } else if constexpr (std::is_same_v<T, S::Explain>) {
-          ZELVO_ASSIGN_OR_RETURN(Box<BoundStatement> inner, bind_inner_statement(catalog_handle, s.statement));
-          return BoundStatement{bound::Explain{std::move(inner), s.analyze, s.logical}};
+          auto& explain = out.node.emplace<bound::Explain>(empty_inner_statement(), s.analyze, s.logical);
+          return bind_inner_statement_into(catalog_handle, s.statement, explain.statement);
         } else if constexpr (std::is_same_v<T, S::Profile>) {
-          ZELVO_ASSIGN_OR_RETURN(Box<BoundStatement> inner, bind_inner_statement(catalog_handle, s.statement));
-          return BoundStatement{bound::Profile{std::move(inner)}};
+          auto& profile = out.node.emplace<bound::Profile>(empty_inner_statement());
+          return bind_inner_statement_into(catalog_handle, s.statement, profile.statement);
         } else if constexpr (std::is_same_v<T, S::LoadFrom>) {
-          return BoundStatement{bound::LoadFrom{s.path, s.format}};
+          out.node.emplace<bound::LoadFrom>(s.path, s.format);
         } else if constexpr (std::is_same_v<T, S::AlterTable>) {
-          return bind_alter_table(catalog, s);
+          return bind_alter_table_into(catalog, s, out);
         } else if constexpr (std::is_same_v<T, S::CreateSequence>) {
-          return BoundStatement{bound::CreateSequence{s.name, s.start.value_or(1), s.increment.value_or(1), s.min_value,
-                                                      s.max_value, s.cycle}};
+          out.node.emplace<bound::CreateSequence>(s.name, s.start.value_or(1), s.increment.value_or(1), s.min_value,
+                                                  s.max_value, s.cycle);
         } else if constexpr (std::is_same_v<T, S::DropSequence>) {
-          return BoundStatement{bound::DropSequence{s.name, s.if_exists}};
+          out.node.emplace<bound::DropSequence>(s.name, s.if_exists);
         } else if constexpr (std::is_same_v<T, S::Attach>) {
-          return BoundStatement{bound::Attach{s.path, s.alias}};
+          out.node.emplace<bound::Attach>(s.path, s.alias);
         } else if constexpr (std::is_same_v<T, S::Detach>) {
-          return BoundStatement{bound::Detach{s.name}};
+          out.node.emplace<bound::Detach>(s.name);
         } else if constexpr (std::is_same_v<T, S::Use>) {
-          return BoundStatement{bound::Use{s.name}};
+          out.node.emplace<bound::Use>(s.name);
         } else if constexpr (std::is_same_v<T, S::ExportDatabase>) {
-          return BoundStatement{bound::ExportDatabase{s.path}};
+          out.node.emplace<bound::ExportDatabase>(s.path);
         } else if constexpr (std::is_same_v<T, S::ImportDatabase>) {
-          return BoundStatement{bound::ImportDatabase{s.path}};
+          out.node.emplace<bound::ImportDatabase>(s.path);
         } else if constexpr (std::is_same_v<T, S::CreateMacro>) {
           // The body is bound as a statement of its own: the parameters are
           // not in its scope.
-          ZELVO_ASSIGN_OR_RETURN(Box<BoundStatement> body, bind_inner_statement(catalog_handle, s.body));
-          return BoundStatement{bound::CreateMacro{s.name, s.parameters, std::move(body)}};
+          auto& macro = out.node.emplace<bound::CreateMacro>(s.name, s.parameters, empty_inner_statement());
+          return bind_inner_statement_into(catalog_handle, s.body, macro.body);
         } else {
           static_assert(std::is_same_v<T, S::CreateType>);
-          return BoundStatement{bound::CreateType{s.name, s.definition}};
+          out.node.emplace<bound::CreateType>(s.name, s.definition);
         }
+        return {};
       },
       statement.node);
 }
@@ -157,7 +175,7 @@ std::vector<BoundColumnDefinition> bind_column_definitions(const std::vector<Col
   std::vector<BoundColumnDefinition> bound;
   bound.reserve(columns.size());
   for (const ColumnDefinition& column : columns) {
-    bound.push_back(BoundColumnDefinition{column.name, column.data_type, column.flag});
+    bound.emplace_back(column.name, column.data_type, column.flag);
   }
   return bound;
 }

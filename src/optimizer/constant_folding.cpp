@@ -95,35 +95,40 @@ const Value* literal_value(const BoundExpression& expression) {
 
 }  // namespace
 
-BoundExpression fold_constant_expression(BoundExpression expression) {
+// Folds bottom-up in place: a node is replaced only when it folds.
+void fold_constants_in_place(BoundExpression& expression) {
   if (auto* binary = std::get_if<BoundExpression::Binary>(&expression.node)) {
-    *binary->left = fold_constant_expression(std::move(*binary->left));
-    *binary->right = fold_constant_expression(std::move(*binary->right));
+    fold_constants_in_place(*binary->left);
+    fold_constants_in_place(*binary->right);
     const Value* left = literal_value(*binary->left);
     const Value* right = literal_value(*binary->right);
     if (left != nullptr && right != nullptr) {
       if (std::optional<Value> folded = fold_binary_values(*left, binary->op, *right)) {
-        return BoundExpression::literal(std::move(*folded));
+        expression.node.emplace<BoundExpression::Literal>(std::move(*folded));
       }
     }
   } else if (auto* unary = std::get_if<BoundExpression::Unary>(&expression.node)) {
-    *unary->operand = fold_constant_expression(std::move(*unary->operand));
+    fold_constants_in_place(*unary->operand);
     if (const Value* operand = literal_value(*unary->operand)) {
       if (std::optional<Value> folded = fold_unary_value(unary->op, *operand)) {
-        return BoundExpression::literal(std::move(*folded));
+        expression.node.emplace<BoundExpression::Literal>(std::move(*folded));
       }
     }
   }
+}
+
+BoundExpression fold_constant_expression(BoundExpression expression) {
+  fold_constants_in_place(expression);
   return expression;
 }
 
 void map_projection_items_in_place(std::vector<ProjectionPair>& pairs) {
-  for (ProjectionPair& pair : pairs) pair.first = fold_constant_expression(std::move(pair.first));
+  for (ProjectionPair& pair : pairs) fold_constants_in_place(pair.first);
 }
 
 Result<PlanPtr> ConstantFolding::optimize(PlanPtr plan) const {
   if (auto* filter = plan->as<plan::Filter>()) {
-    filter->predicate = fold_constant_expression(std::move(filter->predicate));
+    fold_constants_in_place(filter->predicate);
     ZELVO_TRY(optimize_child(*this, filter->input));
     // A filter that always passes is dropped; one that never passes stays.
     if (filter->predicate.bool_literal() == std::optional<bool>(true)) return std::move(filter->input);

@@ -25,6 +25,8 @@ class ConstantFolding final : public OptimizerRule {
 // Binary. Function arguments, property bases, lists, maps, IsNull and In
 // are not looked into.
 BoundExpression fold_constant_expression(BoundExpression expression);
+// The same folding done in place; only nodes that fold are rebuilt.
+void fold_constants_in_place(BoundExpression& expression);
 
 // Folds the expression of every projection pair; names and order unchanged.
 void map_projection_items_in_place(std::vector<ProjectionPair>& pairs);

@@ -12,52 +12,74 @@ bool is_bool_literal(const BoundExpression& expression, bool value) {
   return expression.bool_literal() == std::optional<bool>(value);
 }
 
+// Replaces `expression` by the subtree that `child` owns. The subtree is
+// taken out of the tree first, as replacing `expression` destroys `child`.
+void replace_by_child(BoundExpression& expression, Box<BoundExpression>& child) {
+  Box<BoundExpression> kept = std::move(child);
+  expression = std::move(*kept);
+}
+
+void replace_by_bool(BoundExpression& expression, bool value) {
+  expression.node.emplace<BoundExpression::Literal>(Value::boolean(value));
+}
+
 // NOT over a simplified operand.
-BoundExpression reduce_not(BoundExpression& expression, BoundExpression& operand) {
+void reduce_not(BoundExpression& expression, BoundExpression::Unary& unary) {
+  BoundExpression& operand = *unary.operand;
   if (auto* inner = std::get_if<BoundExpression::Unary>(&operand.node); inner != nullptr && inner->op == UnaryOp::Not) {
-    return std::move(*inner->operand);
+    replace_by_child(expression, inner->operand);
+  } else if (std::optional<bool> value = operand.bool_literal()) {
+    replace_by_bool(expression, !*value);
   }
-  if (std::optional<bool> value = operand.bool_literal()) return BoundExpression::literal(Value::boolean(!*value));
-  return std::move(expression);
 }
 
 // AND over simplified sides.
-BoundExpression reduce_and(BoundExpression& expression, BoundExpression& left, BoundExpression& right) {
-  if (is_bool_literal(left, true)) return std::move(right);
-  if (is_bool_literal(right, true)) return std::move(left);
-  if (is_bool_literal(left, false) || is_bool_literal(right, false)) {
-    return BoundExpression::literal(Value::boolean(false));
+void reduce_and(BoundExpression& expression, BoundExpression::Binary& binary) {
+  if (is_bool_literal(*binary.left, true)) {
+    replace_by_child(expression, binary.right);
+  } else if (is_bool_literal(*binary.right, true)) {
+    replace_by_child(expression, binary.left);
+  } else if (is_bool_literal(*binary.left, false) || is_bool_literal(*binary.right, false)) {
+    replace_by_bool(expression, false);
   }
-  return std::move(expression);
 }
 
 // OR over simplified sides.
-BoundExpression reduce_or(BoundExpression& expression, BoundExpression& left, BoundExpression& right) {
-  if (is_bool_literal(left, true) || is_bool_literal(right, true)) {
-    return BoundExpression::literal(Value::boolean(true));
+void reduce_or(BoundExpression& expression, BoundExpression::Binary& binary) {
+  if (is_bool_literal(*binary.left, true) || is_bool_literal(*binary.right, true)) {
+    replace_by_bool(expression, true);
+  } else if (is_bool_literal(*binary.left, false)) {
+    replace_by_child(expression, binary.right);
+  } else if (is_bool_literal(*binary.right, false)) {
+    replace_by_child(expression, binary.left);
   }
-  if (is_bool_literal(left, false)) return std::move(right);
-  if (is_bool_literal(right, false)) return std::move(left);
-  return std::move(expression);
 }
 
 }  // namespace
 
-BoundExpression simplify_predicate(BoundExpression expression) {
+void simplify_predicate_in_place(BoundExpression& expression) {
   if (auto* unary = std::get_if<BoundExpression::Unary>(&expression.node)) {
-    *unary->operand = simplify_predicate(std::move(*unary->operand));
-    if (unary->op == UnaryOp::Not) return reduce_not(expression, *unary->operand);
+    simplify_predicate_in_place(*unary->operand);
+    if (unary->op == UnaryOp::Not) reduce_not(expression, *unary);
   } else if (auto* binary = std::get_if<BoundExpression::Binary>(&expression.node)) {
-    *binary->left = simplify_predicate(std::move(*binary->left));
-    *binary->right = simplify_predicate(std::move(*binary->right));
-    if (binary->op == BinaryOp::And) return reduce_and(expression, *binary->left, *binary->right);
-    if (binary->op == BinaryOp::Or) return reduce_or(expression, *binary->left, *binary->right);
+    simplify_predicate_in_place(*binary->left);
+    simplify_predicate_in_place(*binary->right);
+    // A reduction replaces `expression`, and with it `*binary`.
+    if (binary->op == BinaryOp::And) {
+      reduce_and(expression, *binary);
+    } else if (binary->op == BinaryOp::Or) {
+      reduce_or(expression, *binary);
+    }
   }
+}
+
+BoundExpression simplify_predicate(BoundExpression expression) {
+  simplify_predicate_in_place(expression);
   return expression;
 }
 
 Result<PlanPtr> PredicateSimplification::optimize(PlanPtr plan) const {
-  if (auto* filter = plan->as<plan::Filter>()) filter->predicate = simplify_predicate(std::move(filter->predicate));
+  if (auto* filter = plan->as<plan::Filter>()) simplify_predicate_in_place(filter->predicate);
   return optimize_filter_project_join_children(*this, std::move(plan));
 }
 

@@ -20,5 +20,7 @@ class PredicateSimplification final : public OptimizerRule {
 // and OR with a Bool literal on either side. Other kinds are unchanged
 // (Binary operators other than AND and OR have their sides simplified).
 BoundExpression simplify_predicate(BoundExpression expression);
+// The same simplification done in place; only reduced nodes are rebuilt.
+void simplify_predicate_in_place(BoundExpression& expression);
 
 }  // namespace zelvo

@@ -185,9 +185,10 @@ struct LogicalPlan {
     return std::get_if<T>(&node);
   }
 
+  // A new node built directly in its heap place: `node` is moved once.
   template <typename T>
   static PlanPtr make(T node) {
-    return std::make_unique<LogicalPlan>(LogicalPlan{Node(std::move(node))});
+    return PlanPtr(new LogicalPlan{Node(std::in_place_type<T>, std::move(node))});
   }
 
   void describe(DebugWriter& w) const;

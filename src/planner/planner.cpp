@@ -1,5 +1,8 @@
 #include "planner/planner.h"
 
+#include <type_traits>
+#include <utility>
+
 namespace zelvo {
 
 namespace {
@@ -80,15 +83,75 @@ std::optional<std::uint64_t> count_literal(const std::optional<BoundExpression>&
   return static_cast<std::uint64_t>(literal->value.as_int64());
 }
 
-}  // namespace
-
-Result<PlannedQuery> Planner::plan(const BoundStatement& statement) const {
-  const auto* query = statement.as<bound::Query>();
-  if (query == nullptr) return PlannedQuery{empty_plan(), {}};
-  return plan_query(query->query);
+// Parts of the bound query go into the plan through take<Query>: `Query` is
+// const BoundQuery when the caller keeps the query (the parts are copied)
+// and BoundQuery when it gives the query up (they are moved).
+template <typename Query, typename Part>
+decltype(auto) take(Part& part) {
+  if constexpr (std::is_const_v<Query>) {
+    return std::as_const(part);
+  } else {
+    return std::move(part);
+  }
 }
 
-Result<PlannedQuery> Planner::plan_query(const BoundQuery& query) const {
+template <typename Query, typename Elements>
+PlanPtr plan_create_node_of(Elements& elements) {
+  for (auto& element : elements) {
+    auto* node = std::get_if<BoundNodePattern>(&element.element);
+    if (node == nullptr || !node->table_id.has_value()) continue;
+    PropertyMap properties;
+    if (node->properties.has_value()) properties = take<Query>(*node->properties);
+    return LogicalPlan::make(plan::CreateNode{*node->table_id, node->variable, std::move(properties)});
+  }
+  return empty_plan();
+}
+
+template <typename Query, typename Expressions>
+std::vector<std::string> collect_delete_variables_of(Expressions& expressions) {
+  std::vector<std::string> variables;
+  for (auto& expression : expressions) {
+    if (auto* variable = std::get_if<BoundExpression::Variable>(&expression.node)) {
+      variables.push_back(take<Query>(variable->name));
+    }
+  }
+  return variables;
+}
+
+template <typename Query, typename Item>
+std::optional<PlanSetItem> map_set_item_of(Item& item) {
+  auto* assignment = std::get_if<BoundSetItem::Property>(&item.item);
+  if (assignment == nullptr) return std::nullopt;
+  auto* target = std::get_if<BoundExpression::Property>(&assignment->target.node);
+  if (target == nullptr) return std::nullopt;
+  auto* base = std::get_if<BoundExpression::Variable>(&target->base->node);
+  if (base == nullptr) return std::nullopt;
+  return PlanSetItem{take<Query>(base->name), take<Query>(target->property), take<Query>(assignment->value)};
+}
+
+template <typename Query, typename Items>
+std::vector<PlanSetItem> map_merge_set_items_of(Items& items) {
+  std::vector<PlanSetItem> mapped;
+  for (auto& item : items) {
+    if (std::optional<PlanSetItem> set = map_set_item_of<Query>(item)) mapped.push_back(std::move(*set));
+  }
+  return mapped;
+}
+
+template <typename Query, typename Items>
+std::vector<ProjectionPair> map_return_items_of(Items& items) {
+  std::vector<ProjectionPair> pairs;
+  pairs.reserve(items.size());
+  for (auto& item : items) {
+    // The name is read before the expression may be moved away.
+    std::string name = item.alias.has_value() ? take<Query>(*item.alias) : name_return_item(item);
+    pairs.emplace_back(take<Query>(item.expression), std::move(name));
+  }
+  return pairs;
+}
+
+template <typename Query>
+Result<PlannedQuery> plan_bound_query(Query& query) {
   if (plan_depth_bound(query) > kMaxPlanDepth) {
     return Error::planner("Query is too large to plan: its plan would nest more than " +
                           std::to_string(kMaxPlanDepth) + " levels");
@@ -96,53 +159,58 @@ Result<PlannedQuery> Planner::plan_query(const BoundQuery& query) const {
   PlanPtr current;  // null while no clause has produced a plan
   std::vector<OutputColumn> columns;
 
-  for (const BoundMatchClause& clause : query.match_clauses) {
+  for (auto& clause : query.match_clauses) {
     PlanPtr clause_plan = plan_match_pattern(clause.pattern);
     if (clause.where_clause.has_value()) {
-      clause_plan = LogicalPlan::make(plan::Filter{std::move(clause_plan), *clause.where_clause});
+      clause_plan = LogicalPlan::make(plan::Filter{std::move(clause_plan), take<Query>(*clause.where_clause)});
     }
     join_into(current, std::move(clause_plan));
   }
 
   // A query-level WHERE filters the MATCH plan; without MATCH it is not planned.
   if (!query.match_clauses.empty() && query.where_clause.has_value()) {
-    current = LogicalPlan::make(plan::Filter{std::move(current), *query.where_clause});
+    current = LogicalPlan::make(plan::Filter{std::move(current), take<Query>(*query.where_clause)});
   }
 
-  for (const BoundCreateClause& clause : query.create_clauses) {
-    current = plan_create_node(clause.pattern.elements);
+  for (auto& clause : query.create_clauses) {
+    current = plan_create_node_of<Query>(clause.pattern.elements);
   }
 
   if (query.merge_clause.has_value()) {
-    const BoundMergeClause& merge = *query.merge_clause;
-    current = LogicalPlan::make(plan::Merge{plan_match_pattern(merge.pattern.elements),
-                                            plan_create_node(merge.pattern.elements),
-                                            map_merge_set_items(merge.on_match), map_merge_set_items(merge.on_create)});
+    auto& merge = *query.merge_clause;
+    // The match plan reads the pattern's variables and tables only, so the
+    // create plan may take its properties afterwards.
+    PlanPtr match_plan = plan_match_pattern(merge.pattern.elements);
+    PlanPtr create_plan = plan_create_node_of<Query>(merge.pattern.elements);
+    current = LogicalPlan::make(plan::Merge{std::move(match_plan), std::move(create_plan),
+                                            map_merge_set_items_of<Query>(merge.on_match),
+                                            map_merge_set_items_of<Query>(merge.on_create)});
   }
 
   if (query.delete_clause.has_value() && current != nullptr) {
-    current = LogicalPlan::make(plan::Delete{
-        std::move(current), collect_delete_variables(query.delete_clause->expressions), query.delete_clause->detach});
+    current = LogicalPlan::make(plan::Delete{std::move(current),
+                                             collect_delete_variables_of<Query>(query.delete_clause->expressions),
+                                             query.delete_clause->detach});
   }
 
-  for (const BoundSetItem& item : query.set_items) {
+  for (auto& item : query.set_items) {
     if (current == nullptr) break;
-    std::optional<PlanSetItem> set = map_set_item(item);
+    std::optional<PlanSetItem> set = map_set_item_of<Query>(item);
     if (!set.has_value()) continue;
     current = LogicalPlan::make(plan::SetProperty{std::move(current), std::move(set->variable),
                                                   std::move(set->property), std::move(set->value)});
   }
 
-  for (const BoundForeachClause& clause : query.foreach_clauses) {
+  for (auto& clause : query.foreach_clauses) {
     if (current == nullptr) break;
-    current =
-        LogicalPlan::make(plan::Foreach{std::move(current), clause.variable, clause.expression, clause.update_clauses});
+    current = LogicalPlan::make(plan::Foreach{std::move(current), take<Query>(clause.variable),
+                                              take<Query>(clause.expression), take<Query>(clause.update_clauses)});
   }
 
   if (query.return_clause.has_value() && current != nullptr) {
-    std::vector<ProjectionPair> pairs = map_return_items(query.return_clause->items);
+    std::vector<ProjectionPair> pairs = map_return_items_of<Query>(query.return_clause->items);
     columns.reserve(pairs.size());
-    for (const ProjectionPair& pair : pairs) columns.push_back(OutputColumn{pair.second, LogicalType()});
+    for (const ProjectionPair& pair : pairs) columns.emplace_back(pair.second, LogicalType());
     current = LogicalPlan::make(plan::Project{std::move(current), std::move(pairs)});
     if (query.return_clause->distinct) current = LogicalPlan::make(plan::Distinct{std::move(current)});
   }
@@ -155,6 +223,18 @@ Result<PlannedQuery> Planner::plan_query(const BoundQuery& query) const {
   return PlannedQuery{current != nullptr ? std::move(current) : empty_plan(), std::move(columns)};
 }
 
+}  // namespace
+
+Result<PlannedQuery> Planner::plan(const BoundStatement& statement) const {
+  const auto* query = statement.as<bound::Query>();
+  if (query == nullptr) return PlannedQuery{empty_plan(), {}};
+  return plan_query(query->query);
+}
+
+Result<PlannedQuery> Planner::plan_query(const BoundQuery& query) const { return plan_bound_query(query); }
+
+Result<PlannedQuery> Planner::plan_query(BoundQuery&& query) const { return plan_bound_query(query); }
+
 PlanPtr plan_match_pattern(const std::vector<BoundPatternElement>& elements) {
   PlanPtr pattern_plan;
   for (const BoundPatternElement& element : elements) {
@@ -165,50 +245,33 @@ PlanPtr plan_match_pattern(const std::vector<BoundPatternElement>& elements) {
 }
 
 PlanPtr plan_create_node(const std::vector<BoundPatternElement>& elements) {
-  for (const BoundPatternElement& element : elements) {
-    const BoundNodePattern* node = element.node();
-    if (node == nullptr || !node->table_id.has_value()) continue;
-    return LogicalPlan::make(
-        plan::CreateNode{*node->table_id, node->variable, node->properties.value_or(PropertyMap())});
-  }
-  return empty_plan();
+  return plan_create_node_of<const BoundQuery>(elements);
 }
 
 std::vector<std::string> collect_delete_variables(const std::vector<BoundExpression>& expressions) {
-  std::vector<std::string> variables;
-  for (const BoundExpression& expression : expressions) {
-    if (const auto* variable = expression.as<BoundExpression::Variable>()) variables.push_back(variable->name);
-  }
-  return variables;
+  return collect_delete_variables_of<const BoundQuery>(expressions);
 }
 
-std::optional<PlanSetItem> map_set_item(const BoundSetItem& item) {
-  const BoundSetItem::Property* assignment = item.property();
-  if (assignment == nullptr) return std::nullopt;
-  const auto* target = assignment->target.as<BoundExpression::Property>();
-  if (target == nullptr) return std::nullopt;
-  const auto* base = target->base->as<BoundExpression::Variable>();
-  if (base == nullptr) return std::nullopt;
-  return PlanSetItem{base->name, target->property, assignment->value};
-}
+std::optional<PlanSetItem> map_set_item(const BoundSetItem& item) { return map_set_item_of<const BoundQuery>(item); }
 
 std::vector<PlanSetItem> map_merge_set_items(const std::vector<BoundSetItem>& items) {
-  std::vector<PlanSetItem> mapped;
-  for (const BoundSetItem& item : items) {
-    if (std::optional<PlanSetItem> set = map_set_item(item)) mapped.push_back(std::move(*set));
-  }
-  return mapped;
+  return map_merge_set_items_of<const BoundQuery>(items);
 }
 
+// Compact debug text of the expression; room for a typical one (a property
+// of a variable) is made up front, so the name is built in one allocation.
 std::string name_return_item(const BoundProjectionItem& item) {
-  return item.alias.has_value() ? *item.alias : debug_text(item.expression);
+  if (item.alias.has_value()) return *item.alias;
+  constexpr std::size_t kTypicalNameLength = 64;
+  std::string name;
+  name.reserve(kTypicalNameLength);
+  DebugWriter writer(name, DebugWriter::Style::Compact);
+  writer.value(item.expression);
+  return name;
 }
 
 std::vector<ProjectionPair> map_return_items(const std::vector<BoundProjectionItem>& items) {
-  std::vector<ProjectionPair> pairs;
-  pairs.reserve(items.size());
-  for (const BoundProjectionItem& item : items) pairs.emplace_back(item.expression, name_return_item(item));
-  return pairs;
+  return map_return_items_of<const BoundQuery>(items);
 }
 
 }  // namespace zelvo

@@ -25,6 +25,10 @@ class Planner {
   // makes planning fail; the Result serves callers' uniform handling.
   Result<PlannedQuery> plan(const BoundStatement& statement) const;
   Result<PlannedQuery> plan_query(const BoundQuery& query) const;
+  // The same plan, built by moving the query's expressions, names and
+  // clauses into it instead of copying them: for a caller that drops the
+  // query right after planning. The query is left valid only for destruction.
+  Result<PlannedQuery> plan_query(BoundQuery&& query) const;
 
  private:
   std::shared_ptr<Catalog> catalog_;  // held for the executor's lifetime; planning does not read it

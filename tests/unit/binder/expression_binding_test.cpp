@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "compiler_fixture.h"
 
@@ -77,6 +80,37 @@ TEST(ExpressionBinding, FirstScopeEntryOfANameWins) {
   ASSERT_TRUE(bound.ok());
   EXPECT_EQ(debug_text(*bound), R"(Variable("a"))");
   EXPECT_EQ(scope.find("a")->table, std::optional<TableId>(TableId{1}));
+}
+
+// Entry i is named "v<i % 5>" and has table i: names repeat from the sixth
+// entry on, so the first entry of each name must keep winning, on both
+// sides of the point where the scope moves its entries to the heap.
+TEST(ExpressionBinding, ScopeOrderAndShadowingHoldAtAnySize) {
+  std::vector<std::string> names;
+  for (std::uint64_t i = 0; i < 5; ++i) names.push_back("v" + std::to_string(i));
+  for (const std::uint64_t count : {1, 5, 8, 9, 40}) {
+    Scope scope;
+    for (std::uint64_t i = 0; i < count; ++i) scope.add(names[i % 5], TableId{i});
+    ASSERT_EQ(scope.entries().size(), count);
+    for (std::uint64_t i = 0; i < count; ++i) {
+      EXPECT_EQ(scope.entries()[i].name, names[i % 5]) << count;
+      EXPECT_EQ(scope.entries()[i].table, std::optional<TableId>(TableId{i})) << count;
+    }
+    for (std::uint64_t i = 0; i < 5; ++i) {
+      const ScopeEntry* found = scope.find(names[i]);
+      ASSERT_EQ(found != nullptr, i < count) << count << " " << names[i];
+      if (found != nullptr) {
+        EXPECT_EQ(found->table, std::optional<TableId>(TableId{i})) << count;
+      }
+    }
+    EXPECT_EQ(scope.find("v"), nullptr);
+    // A FOREACH body works on a copy: what it adds stays in the copy.
+    Scope copy = scope;
+    copy.add("w", std::nullopt);
+    EXPECT_EQ(copy.find("v0"), &copy.entries()[0]) << count;
+    EXPECT_NE(copy.find("w"), nullptr) << count;
+    EXPECT_EQ(scope.find("w"), nullptr) << count;
+  }
 }
 
 }  // namespace

@@ -184,6 +184,34 @@ TEST(Planner, LimitSkipAndDistinctWrapTheProjection) {
   EXPECT_TRUE(plan_text("RETURN 1").columns.empty());
 }
 
+// The pretty plan text and the column names.
+std::string planned_text(const Result<PlannedQuery>& planned) {
+  if (!planned.ok()) return planned.error().display();
+  std::string text = pretty_debug_text(*planned->plan);
+  for (const OutputColumn& column : planned->columns) text += "\n" + column.name;
+  return text;
+}
+
+TEST(Planner, AQueryGivenUpPlansAsAQueryKept) {
+  const char* const queries[] = {
+      "MATCH (p:Person) WHERE p.age > 30 RETURN p.name, p.age AS age LIMIT 10",
+      "MATCH (a:A) WHERE a.x = 1 MATCH (b:B) WHERE NOT b.y RETURN DISTINCT *",
+      "MATCH (a:A) CREATE (n:T {v: a.x + 1}) RETURN n",
+      "MERGE (m:T {v: 1}) ON MATCH SET m.v = 2 ON CREATE SET m.w = [m.v]",
+      "MATCH (n:T) SET n.a = n.v * 2 DETACH DELETE n",
+      "MATCH (n:T) FOREACH (x IN [1, 2] | SET n.v = x CREATE (:T {v: x}))",
+  };
+  const auto catalog = make_compiler_catalog();
+  const Planner planner(catalog);
+  for (const char* text : queries) {
+    const BoundQuery kept = bind_query_text(catalog, text);
+    const std::string from_kept = planned_text(planner.plan_query(kept));
+    EXPECT_EQ(planned_text(planner.plan_query(kept)), from_kept) << "planning changed the kept query: " << text;
+    BoundQuery given_up = kept;
+    EXPECT_EQ(planned_text(planner.plan_query(std::move(given_up))), from_kept) << text;
+  }
+}
+
 TEST(Planner, StatementsOtherThanQueriesPlanToEmpty) {
   const auto catalog = make_compiler_catalog();
   Result<BoundStatement> bound = bind_text(catalog, "EXPLAIN MATCH (n:T) RETURN n");
