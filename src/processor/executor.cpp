@@ -31,7 +31,7 @@ struct StatementDispatch {
   Executor& executor;
   Catalog& catalog;
 
-  StatementResult operator()(const bound::Query& s) const { return executor.execute_query(s.query); }
+  StatementResult operator()(bound::Query& s) const { return executor.execute_query(std::move(s.query)); }
   StatementResult operator()(const bound::CreateNodeTable& s) const {
     return create_node_table(catalog, s.name, s.columns, s.primary_key);
   }
@@ -80,14 +80,18 @@ Executor::Executor(std::shared_ptr<Catalog> catalog, std::shared_ptr<Storage> st
     : catalog_(std::move(catalog)), storage_(std::move(storage)), planner_(catalog_) {}
 
 StatementResult Executor::execute_statement(std::string_view text) {
-  ZELVO_ASSIGN_OR_RETURN(const Statement statement, Parser::parse(text));
+  Result<Statement> statement = Parser::parse(text);
+  if (!statement.ok()) return std::move(statement).error();
   const std::shared_ptr<Catalog> catalog = catalog_;  // held until the statement is answered
-  ZELVO_ASSIGN_OR_RETURN(const BoundStatement bound, bind_statement(catalog, statement));
-  return std::visit(StatementDispatch{*this, *catalog}, bound.node);
+  Result<BoundStatement> bound = bind_statement(catalog, *statement);
+  if (!bound.ok()) return std::move(bound).error();
+  // The bound statement is discarded after its answer, so a query's
+  // expressions move into its plan.
+  return std::visit(StatementDispatch{*this, *catalog}, bound->node);
 }
 
-StatementResult Executor::execute_query(const BoundQuery& query) {
-  ZELVO_ASSIGN_OR_RETURN(PlannedQuery planned, planner_.plan_query(query));
+StatementResult Executor::execute_query(BoundQuery&& query) {
+  ZELVO_ASSIGN_OR_RETURN(PlannedQuery planned, planner_.plan_query(std::move(query)));
   ZELVO_ASSIGN_OR_RETURN(PlannedQuery optimized, optimizer_.optimize(std::move(planned)));
   // The plan is not needed once its operators exist: they take its parts over.
   ZELVO_ASSIGN_OR_RETURN(const OperatorPtr root, build_operator_tree(std::move(*optimized.plan)));

@@ -24,8 +24,9 @@ class Executor {
   // Parses, binds and dispatches one statement; the answer carries rows, a
   // message or the first error met.
   StatementResult execute_statement(std::string_view text);
-  // Plans, optimizes and runs a bound query into a materialised result.
-  StatementResult execute_query(const BoundQuery& query);
+  // Plans, optimizes and runs a bound query into a materialised result. The
+  // query is given up: the plan takes its expressions over.
+  StatementResult execute_query(BoundQuery&& query);
   // The operator tree of a plan (the plan is only read).
   Result<OperatorPtr> build_physical_plan(const LogicalPlan& plan) const;
 
