@@ -8,7 +8,7 @@ namespace zelvo {
 namespace {
 
 // A child slot for the binder to fill.
-Box<BoundExpression> empty_child() { return Box<BoundExpression>(BoundExpression{}); }
+Box<BoundExpression> empty_child() { return Box<BoundExpression>(std::in_place); }
 
 Status bind_order_keys_into(const Catalog& catalog, const std::vector<WindowOrderKey>& keys, const Scope& scope,
                             std::vector<BoundOrderItem>& out) {

@@ -17,9 +17,8 @@ Status bind_optional_property_map_into(const Catalog& catalog, const std::option
 Status bind_rel_pattern_into(const Catalog& catalog, const RelPattern& rel, Scope& scope, BoundRelPattern& out) {
   if (!rel.rel_types.empty()) {
     const std::string& first_type = rel.rel_types.front();
-    std::shared_ptr<const RelTableEntry> entry = catalog.get_rel_table_by_name(first_type);
-    if (entry == nullptr) return Error::table_not_found(first_type);
-    out.table_id = entry->table_id;
+    out.table_id = catalog.rel_table_id_by_name(first_type);
+    if (!out.table_id.has_value()) return Error::table_not_found(first_type);
   }
   if (rel.variable.has_value()) scope.add(*rel.variable, out.table_id);
   ZELVO_TRY(bind_optional_property_map_into(catalog, rel.properties, scope, out.properties));
@@ -65,9 +64,8 @@ Status bind_pattern_into(const Catalog& catalog, const std::vector<PatternElemen
 Status bind_node_pattern_into(const Catalog& catalog, const NodePattern& node, Scope& scope, BoundNodePattern& out) {
   if (!node.labels.empty()) {
     const std::string& first_label = node.labels.front();
-    std::shared_ptr<const NodeTableEntry> entry = catalog.get_node_table_by_name(first_label);
-    if (entry == nullptr) return Error::table_not_found(first_label);
-    out.table_id = entry->table_id;
+    out.table_id = catalog.node_table_id_by_name(first_label);
+    if (!out.table_id.has_value()) return Error::table_not_found(first_label);
   }
   if (node.variable.has_value()) scope.add(*node.variable, out.table_id);
   ZELVO_TRY(bind_optional_property_map_into(catalog, node.properties, scope, out.properties));

@@ -46,6 +46,10 @@ class Catalog {
     return rel_tables_.get_by_name(name);
   }
 
+  // The ids of the tables of a name, without taking their entries.
+  std::optional<TableId> node_table_id_by_name(std::string_view name) const { return node_tables_.id_by_name(name); }
+  std::optional<TableId> rel_table_id_by_name(std::string_view name) const { return rel_tables_.id_by_name(name); }
+
   bool has_node_table(std::string_view name) const { return node_tables_.contains_name(name); }
   bool has_rel_table(std::string_view name) const { return rel_tables_.contains_name(name); }
   // True when a node table or a relationship table has that name.

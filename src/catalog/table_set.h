@@ -45,6 +45,9 @@ class TableSet {
 
   EntryPtr get(TableId id) const { return entries_.get(id).value_or(nullptr); }
 
+  // The id of the table of that name (a reserved name reads as absent).
+  std::optional<TableId> id_by_name(std::string_view name) const { return id_of(name); }
+
   EntryPtr get_by_name(std::string_view name) const {
     const std::optional<TableId> id = id_of(name);
     return id ? get(*id) : nullptr;

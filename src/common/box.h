@@ -11,6 +11,9 @@ template <typename T>
 class Box {
  public:
   explicit Box(T value) : pointer_(std::make_unique<T>(std::move(value))) {}
+  // Constructs the pointee in place from `args`.
+  template <typename... Args>
+  explicit Box(std::in_place_t, Args&&... args) : pointer_(std::make_unique<T>(std::forward<Args>(args)...)) {}
   Box(const Box& other) : pointer_(std::make_unique<T>(*other.pointer_)) {}
   Box(Box&&) noexcept = default;
   Box& operator=(const Box& other) {

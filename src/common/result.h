@@ -17,7 +17,8 @@ class [[nodiscard]] Result {
  public:
   using value_type = T;
 
-  Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}  // NOLINT: implicit by design
+  Result(const T& value) : state_(std::in_place_index<0>, value) {}  // NOLINT: implicit by design
+  Result(T&& value) : state_(std::in_place_index<0>, std::move(value)) {}  // NOLINT
   Result(Error error) : state_(std::in_place_index<1>, std::move(error)) {}  // NOLINT
   template <typename U>
     requires(std::is_constructible_v<T, U &&> && !std::is_same_v<std::decay_t<U>, T> &&
