@@ -11,9 +11,9 @@
 #include <shared_mutex>
 #include <string_view>
 #include <thread>
-#include <unordered_map>
 #include <utility>
 
+#include "common/flat_hash_map.h"
 #include "common/hasher.h"
 #include "common/ids.h"
 
@@ -53,7 +53,7 @@ inline std::size_t default_shard_count() {
 }
 
 // A hash map split into a fixed power-of-two number of shards, each an
-// unordered_map behind its own reader-writer lock. Every operation locks one
+// open-addressing table behind its own reader-writer lock. Every operation locks one
 // shard only, for the length of that one operation: lookups take the shard's
 // lock shared and copy the value out (values are meant to be cheap to copy:
 // ids and shared pointers); changes take it exclusively.
@@ -76,16 +76,16 @@ class ConcurrentMap {
   std::optional<Value> get(const K& key) const {
     const Shard& shard = shard_for(key);
     std::shared_lock lock(shard.mutex);
-    const auto found = shard.map.find(key);
-    if (found == shard.map.end()) return std::nullopt;
-    return found->second;
+    const Value* found = shard.map.find(key);
+    if (found == nullptr) return std::nullopt;
+    return *found;
   }
 
   template <typename K>
   bool contains(const K& key) const {
     const Shard& shard = shard_for(key);
     std::shared_lock lock(shard.mutex);
-    return shard.map.contains(key);
+    return shard.map.find(key) != nullptr;
   }
 
   // Stores `value` under `key` unless the key is present; true when stored.
@@ -102,9 +102,11 @@ class ConcurrentMap {
     std::optional<Value> previous;
     {
       std::unique_lock lock(shard.mutex);
-      auto [position, inserted] = shard.map.try_emplace(std::move(key), std::move(value));
-      if (!inserted) {
-        previous = std::exchange(position->second, std::move(value));
+      Value* stored = shard.map.find(key);
+      if (stored != nullptr) {
+        previous = std::exchange(*stored, std::move(value));
+      } else {
+        shard.map.try_emplace(std::move(key), std::move(value));
       }
     }
     // `previous` is destroyed here, outside the lock: releasing the last
@@ -119,9 +121,9 @@ class ConcurrentMap {
     std::optional<Value> previous;
     {
       std::unique_lock lock(shard.mutex);
-      const auto found = shard.map.find(key);
-      if (found == shard.map.end()) return false;
-      previous = std::exchange(found->second, std::move(value));
+      Value* found = shard.map.find(key);
+      if (found == nullptr) return false;
+      previous = std::exchange(*found, std::move(value));
     }
     return true;
   }
@@ -138,10 +140,10 @@ class ConcurrentMap {
   std::optional<Value> remove_if(const K& key, Predicate predicate) {
     Shard& shard = shard_for(key);
     std::unique_lock lock(shard.mutex);
-    const auto found = shard.map.find(key);
-    if (found == shard.map.end() || !predicate(std::as_const(found->second))) return std::nullopt;
-    std::optional<Value> removed(std::move(found->second));
-    shard.map.erase(found);
+    const Value* found = shard.map.find(key);
+    if (found == nullptr || !predicate(*found)) return std::nullopt;
+    std::optional<Value> removed(std::in_place);
+    shard.map.erase(key, &*removed);
     return removed;
   }
 
@@ -153,7 +155,7 @@ class ConcurrentMap {
     for (std::size_t i = 0; i < shard_count_; ++i) {
       const Shard& shard = shards_[i];
       std::shared_lock lock(shard.mutex);
-      for (const auto& [key, value] : shard.map) visit(key, value);
+      shard.map.for_each(visit);
     }
   }
 
@@ -174,7 +176,7 @@ class ConcurrentMap {
   // its neighbours.
   struct alignas(64) Shard {
     mutable std::shared_mutex mutex;
-    std::unordered_map<Key, Value, ProcessKeyedHash, std::equal_to<>> map;
+    FlatHashMap<Key, Value, ProcessKeyedHash> map;
   };
 
   // The shard index comes from the high half of the hash; the shard's own
