@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "parser/token.h"
@@ -50,67 +51,104 @@ static_assert(kTokenNames[static_cast<std::size_t>(Token::TypeSerial)] == "TypeS
 static_assert(kTokenNames[static_cast<std::size_t>(Token::DoubleMinus)] == "DoubleMinus");
 static_assert(kTokenNames[kTokenKindCount - 1] == "DoubleQuotedString");
 
-// Keyword lookup. The keyword texts are derived from the kind names; they
-// are grouped into buckets by first letter and length, so a word is compared
-// with at most a handful of candidates, byte by byte with ASCII folding.
+// Keyword lookup. A word is packed into a key of two 64-bit halves: its
+// bytes folded with 0x20, in little-endian order, zero past its end. Folding
+// lower-cases ASCII letters and keeps digits; "_" folds to a byte that no
+// keyword text contains, and no folded byte is zero, so two words have equal
+// keys exactly when they are equal after folding. A multiplicative hash of
+// the first half, chosen at compile time so that no two keywords share a
+// slot, names the one keyword a word can be; comparing the keys decides.
 constexpr std::size_t kMaxKeywordLength = 11;
-constexpr std::size_t kLengthSlots = kMaxKeywordLength + 1;
-constexpr std::size_t kBucketCount = 26 * kLengthSlots;
 
+struct KeywordKey {
+  std::uint64_t head = 0;  // bytes 0-7
+  std::uint64_t tail = 0;  // bytes 8-15
+};
+
+inline constexpr std::uint64_t kFoldBytes = 0x2020202020202020u;
+
+// The key of a word of at most 16 bytes.
+constexpr KeywordKey keyword_key(std::string_view word) {
+  KeywordKey key;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const std::uint64_t folded = static_cast<unsigned char>(word[i]) | 0x20u;
+    (i < 8 ? key.head : key.tail) |= folded << (8 * (i % 8));
+  }
+  return key;
+}
+
+// A keyword's key, with the tail narrowed to the three bytes it can hold.
 struct KeywordEntry {
-  std::array<char, kMaxKeywordLength> text{};
-  std::size_t length = 0;
+  std::uint64_t head = 0;
+  std::uint32_t tail = 0;
   Token kind = Token::Identifier;
 };
+static_assert(kMaxKeywordLength <= 12, "a keyword's tail must fit 32 bits");
 
-struct KeywordTable {
-  std::array<KeywordEntry, kKeywordCount> entries{};
-  // Bucket b holds entries [bucket_start[b], bucket_start[b + 1]).
-  std::array<std::uint8_t, kBucketCount + 1> bucket_start{};
-};
-
-constexpr char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-constexpr KeywordEntry keyword_entry(std::size_t index) {
+constexpr std::string_view keyword_text(std::size_t index) {
   std::string_view name = kTokenNames[index];
   if (name == "None_") name = "none";
   if (index >= static_cast<std::size_t>(Token::TypeString)) name.remove_prefix(4);  // "Type"
-  KeywordEntry entry;
-  entry.length = name.size();
-  entry.kind = static_cast<Token>(index);
-  for (std::size_t i = 0; i < name.size() && i < kMaxKeywordLength; ++i) entry.text[i] = ascii_lower(name[i]);
-  return entry;
+  return name;
 }
 
-constexpr std::size_t bucket_of(char first_lower, std::size_t length) {
-  return static_cast<std::size_t>(first_lower - 'a') * kLengthSlots + length;
+constexpr KeywordEntry keyword_entry(std::size_t index) {
+  const KeywordKey key = keyword_key(keyword_text(index));
+  return {key.head, static_cast<std::uint32_t>(key.tail), static_cast<Token>(index)};
 }
+
+constexpr unsigned kSlotBits = 11;
+constexpr std::size_t kSlotCount = std::size_t{1} << kSlotBits;
+
+constexpr std::size_t slot_of(std::uint64_t head, std::uint64_t multiplier) {
+  return static_cast<std::size_t>((head * multiplier) >> (64 - kSlotBits));
+}
+
+constexpr bool places_apart(std::uint64_t multiplier) {
+  std::array<bool, kSlotCount> taken{};
+  for (std::size_t i = 0; i < kKeywordCount; ++i) {
+    const std::size_t slot = slot_of(keyword_entry(i).head, multiplier);
+    if (taken[slot]) return false;
+    taken[slot] = true;
+  }
+  return true;
+}
+
+// The first odd multiplier of a fixed pseudo-random sequence that gives every
+// keyword a slot of its own; 0 when none of the first thousand does.
+constexpr std::uint64_t find_multiplier() {
+  std::uint64_t state = 0x9E3779B97F4A7C15u;
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    const std::uint64_t candidate = (state ^ (state >> 29)) | 1u;
+    if (places_apart(candidate)) return candidate;
+  }
+  return 0;
+}
+
+struct KeywordTable {
+  std::uint64_t multiplier = 0;
+  // Entry 0 has an all-zero key, which no non-empty word has.
+  std::array<KeywordEntry, kKeywordCount + 1> entries{};
+  std::array<std::uint8_t, kSlotCount> entry_at_slot{};  // 0 for a free slot
+};
 
 constexpr KeywordTable build_keyword_table() {
   KeywordTable table;
-  std::array<std::size_t, kBucketCount + 1> counts{};
+  table.multiplier = find_multiplier();
   for (std::size_t i = 0; i < kKeywordCount; ++i) {
-    const KeywordEntry entry = keyword_entry(i);
-    ++counts[bucket_of(entry.text[0], entry.length) + 1];
-  }
-  for (std::size_t b = 1; b <= kBucketCount; ++b) counts[b] += counts[b - 1];
-  for (std::size_t b = 0; b <= kBucketCount; ++b) table.bucket_start[b] = static_cast<std::uint8_t>(counts[b]);
-  for (std::size_t i = 0; i < kKeywordCount; ++i) {
-    const KeywordEntry entry = keyword_entry(i);
-    table.entries[counts[bucket_of(entry.text[0], entry.length)]++] = entry;
+    table.entries[i + 1] = keyword_entry(i);
+    table.entry_at_slot[slot_of(table.entries[i + 1].head, table.multiplier)] = static_cast<std::uint8_t>(i + 1);
   }
   return table;
 }
 
 constexpr bool keyword_texts_are_well_formed() {
-  std::array<KeywordEntry, kKeywordCount> entries{};
-  for (std::size_t i = 0; i < kKeywordCount; ++i) entries[i] = keyword_entry(i);
   for (std::size_t i = 0; i < kKeywordCount; ++i) {
-    const KeywordEntry& entry = entries[i];
-    if (entry.length < 2 || entry.length > kMaxKeywordLength) return false;
-    if (entry.text[0] < 'a' || entry.text[0] > 'z') return false;
-    for (std::size_t j = i + 1; j < kKeywordCount; ++j) {
-      if (entries[j].length == entry.length && entries[j].text == entry.text) return false;
+    const std::string_view text = keyword_text(i);
+    if (text.size() < 2 || text.size() > kMaxKeywordLength) return false;
+    for (const char c : text) {
+      if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
     }
   }
   return true;
@@ -119,23 +157,24 @@ constexpr bool keyword_texts_are_well_formed() {
 static_assert(keyword_texts_are_well_formed());
 
 inline constexpr KeywordTable kKeywordTable = build_keyword_table();
+static_assert(kKeywordTable.multiplier != 0, "no multiplier keeps the keywords apart");
+
+// The keyword kind of a word's key, or Identifier. The word must be at most
+// kMaxKeywordLength bytes long.
+inline Token keyword_of_key(KeywordKey key) {
+  const std::size_t slot = slot_of(key.head, kKeywordTable.multiplier);
+  const KeywordEntry& entry = kKeywordTable.entries[kKeywordTable.entry_at_slot[slot]];
+  // Selected without a branch: whether a word is a keyword is hard to predict.
+  const bool same = ((entry.head ^ key.head) | (entry.tail ^ key.tail)) == 0;
+  const auto kind = static_cast<std::uint8_t>(entry.kind);
+  const auto identifier = static_cast<std::uint8_t>(Token::Identifier);
+  return static_cast<Token>(identifier ^ ((kind ^ identifier) & -static_cast<std::uint8_t>(same)));
+}
 
 // The keyword kind of an identifier-shaped word, or Identifier.
 inline Token keyword_or_identifier(std::string_view word) {
-  const std::size_t length = word.size();
-  if (length < 2 || length > kMaxKeywordLength) return Token::Identifier;
-  // Folding with 0x20 lower-cases ASCII letters and keeps digits; "_" folds
-  // to a byte that no keyword text contains.
-  const unsigned first = (static_cast<unsigned char>(word[0]) | 0x20u) - static_cast<unsigned>('a');
-  if (first >= 26) return Token::Identifier;
-  const std::size_t bucket = first * kLengthSlots + length;
-  for (std::size_t e = kKeywordTable.bucket_start[bucket]; e < kKeywordTable.bucket_start[bucket + 1]; ++e) {
-    const KeywordEntry& entry = kKeywordTable.entries[e];
-    std::size_t i = 1;
-    while (i < length && (static_cast<unsigned char>(word[i]) | 0x20u) == static_cast<unsigned char>(entry.text[i])) ++i;
-    if (i == length) return entry.kind;
-  }
-  return Token::Identifier;
+  if (word.size() > kMaxKeywordLength) return Token::Identifier;
+  return keyword_of_key(keyword_key(word));
 }
 
 }  // namespace zelvo::token_table

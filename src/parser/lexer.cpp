@@ -1,6 +1,7 @@
 #include "parser/lexer.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "parser/keyword_table.h"
@@ -29,7 +30,6 @@ enum Rule : std::uint8_t {
 
 struct ByteTables {
   std::array<std::uint8_t, 256> first_byte{};  // a Token kind or a Rule
-  std::array<bool, 256> identifier_byte{};
   std::array<bool, 256> whitespace{};
 };
 
@@ -52,18 +52,11 @@ constexpr ByteTables build_byte_tables() {
       {'!', kBang},  {'/', kSlash},  {'\'', kQuote}, {'"', kQuote},   {'`', kBacktick},
   };
   for (const auto& [byte, rule] : kRules) t.first_byte[static_cast<unsigned char>(byte)] = rule;
-  for (unsigned b = '0'; b <= '9'; ++b) {
-    t.first_byte[b] = kDigit;
-    t.identifier_byte[b] = true;
-  }
+  for (unsigned b = '0'; b <= '9'; ++b) t.first_byte[b] = kDigit;
   for (unsigned b = 'a'; b <= 'z'; ++b) {
-    for (const unsigned letter : {b, b - 'a' + 'A'}) {
-      t.first_byte[letter] = kWord;
-      t.identifier_byte[letter] = true;
-    }
+    for (const unsigned letter : {b, b - 'a' + 'A'}) t.first_byte[letter] = kWord;
   }
   t.first_byte['_'] = kWord;
-  t.identifier_byte['_'] = true;
   return t;
 }
 
@@ -181,7 +174,7 @@ void lex_operator_or_literal(Lexer& lexer, std::size_t pos) {
 // operators of up to two bytes, strings, quoted identifiers, numbers, error
 // characters, the end of input and comments. Returns false after skipping a
 // comment (the position is then past it), true when it framed an outcome.
-[[gnu::noinline]] bool lex_other(Lexer& lexer, std::size_t pos) {
+bool lex_other(Lexer& lexer, std::size_t pos) {
   const std::string_view text = lexer.source;
   if (pos >= text.size()) {
     frame(lexer, Lexer::kEndOfInput, text.size(), text.size());
@@ -207,26 +200,109 @@ void lex_operator_or_literal(Lexer& lexer, std::size_t pos) {
   return true;
 }
 
+// Words are scanned eight bytes at a time. A chunk holds eight bytes of the
+// text, byte i in bits 8i to 8i+7; bytes past the end of the text read as
+// zero, which is no identifier byte.
+inline std::uint64_t load_chunk(std::string_view text, std::size_t pos) {
+  std::uint64_t chunk = 0;
+  if (text.size() - pos >= 8) {
+    std::memcpy(&chunk, text.data() + pos, 8);
+    if constexpr (std::endian::native == std::endian::big) chunk = __builtin_bswap64(chunk);
+  } else {
+    for (std::size_t i = pos; i < text.size(); ++i) chunk |= std::uint64_t{byte_at(text, i)} << (8 * (i - pos));
+  }
+  return chunk;
+}
+
+constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// The high bit of every byte of `chunk` whose low seven bits lie in
+// [low, high] (high < 0x80). Setting each byte's high bit first keeps the
+// subtractions from borrowing across bytes.
+constexpr std::uint64_t bytes_in_range(std::uint64_t chunk, unsigned low, unsigned high) {
+  const std::uint64_t raised = chunk | kHighBits;
+  return (raised - kEveryByte * low) & ~(raised - kEveryByte * (high + 1)) & kHighBits;
+}
+
+// The high bit of every byte of `chunk` that is no identifier byte (bytes of
+// 0x80 and above included).
+constexpr std::uint64_t non_identifier_bytes(std::uint64_t chunk) {
+  const std::uint64_t identifier = bytes_in_range(chunk, '0', '9') |
+                                   bytes_in_range(chunk | token_table::kFoldBytes, 'a', 'z') |
+                                   bytes_in_range(chunk, '_', '_');
+  return ~(identifier & ~chunk) & kHighBits;
+}
+
+// The number of bytes before the first marked byte of a non-zero mark.
+inline std::size_t bytes_before(std::uint64_t marks) { return static_cast<std::size_t>(std::countr_zero(marks)) / 8; }
+
+// The first `count` bytes (1 to 8) of `chunk`, the others zero.
+constexpr std::uint64_t first_bytes(std::uint64_t chunk, std::size_t count) {
+  return chunk & (~std::uint64_t{0} >> (64 - 8 * count));
+}
+
+// A word from `start` whose first eight bytes, `head`, are identifier bytes.
+[[gnu::noinline]] void lex_long_word(Lexer& lexer, std::size_t start, std::uint64_t head) {
+  const std::string_view text = lexer.source;
+  std::size_t end = start + 8;
+  std::uint64_t stop = 0;
+  while ((stop = non_identifier_bytes(load_chunk(text, end))) == 0) end += 8;
+  end += bytes_before(stop);
+  const std::size_t length = end - start;
+  if (length > token_table::kMaxKeywordLength) return frame(lexer, Token::Identifier, start, end);
+  const std::uint64_t tail =
+      length == 8 ? 0 : first_bytes(load_chunk(text, start + 8) | token_table::kFoldBytes, length - 8);
+  frame(lexer, token_table::keyword_of_key({head | token_table::kFoldBytes, tail}), start, end);
+}
+
+// An identifier or keyword from `start`, whose byte begins a word. The
+// first chunk gives the length and the keyword key of a word of up to seven
+// bytes at once.
+inline void lex_word(Lexer& lexer, std::size_t start) {
+  const std::uint64_t head = load_chunk(lexer.source, start);
+  const std::uint64_t stop = non_identifier_bytes(head);
+  if (stop == 0) return lex_long_word(lexer, start, head);
+  const std::size_t length = bytes_before(stop);
+  frame(lexer, token_table::keyword_of_key({first_bytes(head | token_table::kFoldBytes, length), 0}), start,
+        start + length);
+}
+
+inline std::size_t skip_whitespace(std::string_view text, std::size_t pos) {
+  while (pos < text.size() && kTables.whitespace[byte_at(text, pos)]) ++pos;
+  return pos;
+}
+
+// A one-byte token or a word at `pos`; false when the text there is
+// neither.
+inline bool lex_common(Lexer& lexer, std::size_t pos) {
+  const std::string_view text = lexer.source;
+  if (pos >= text.size()) return false;
+  const std::uint8_t rule = kTables.first_byte[byte_at(text, pos)];
+  if (rule < kTokenKindCount) {
+    frame(lexer, rule, pos, pos + 1);
+    return true;
+  }
+  if (rule != kWord) return false;
+  lex_word(lexer, pos);
+  return true;
+}
+
+// Everything past the common tokens, from `pos` after whitespace; out of
+// line, so that the hot path saves no registers.
+[[gnu::noinline]] void lex_rest(Lexer& lexer, std::size_t pos) {
+  while (!lex_other(lexer, pos)) {
+    pos = skip_whitespace(lexer.source, lexer.position);
+    if (lex_common(lexer, pos)) return;
+  }
+}
+
 }  // namespace
 
-// The hot path: whitespace, one-byte tokens and words; the rest goes to
-// lex_other.
+// The hot path: whitespace, one-byte tokens and words.
 void lex_next_token(Lexer& lexer) {
-  const std::string_view text = lexer.source;
-  do {
-    std::size_t pos = lexer.position;
-    while (pos < text.size() && kTables.whitespace[byte_at(text, pos)]) ++pos;
-    if (pos < text.size()) {
-      const std::uint8_t rule = kTables.first_byte[byte_at(text, pos)];
-      if (rule < kTokenKindCount) return frame(lexer, rule, pos, pos + 1);
-      if (rule == kWord) {
-        std::size_t end = pos + 1;
-        while (end < text.size() && kTables.identifier_byte[byte_at(text, end)]) ++end;
-        return frame(lexer, token_table::keyword_or_identifier(text.substr(pos, end - pos)), pos, end);
-      }
-    }
-    lexer.position = pos;
-  } while (!lex_other(lexer, lexer.position));
+  const std::size_t pos = skip_whitespace(lexer.source, lexer.position);
+  if (!lex_common(lexer, pos)) lex_rest(lexer, pos);
 }
 
 }  // namespace zelvo

@@ -23,8 +23,9 @@ struct Lexer {
   std::size_t position = 0;
   std::uint8_t outcome = kEndOfInput;
 
-  // The text of the last token or faulty span.
-  std::string_view token_text() const { return source.substr(token_start, position - token_start); }
+  // The text of the last token or faulty span (the frame always lies within
+  // the source).
+  std::string_view token_text() const { return {source.data() + token_start, position - token_start}; }
 };
 
 // Scans one token from the position, skipping whitespace and comments

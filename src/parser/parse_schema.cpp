@@ -8,6 +8,8 @@ namespace zelvo {
 
 namespace {
 
+constexpr std::size_t kTypicalColumnCount = 4;
+
 // The type a type keyword names, or nothing for any other token.
 std::optional<LogicalTypeKind> type_keyword_kind(Token token) {
   switch (token) {
@@ -46,6 +48,9 @@ bool ParserState::parse_create_node_table(Statement& out) {
   auto& table = out.node.emplace<Statement::CreateNodeTable>();
   ZELVO_PARSE_TRY(expect_identifier(table.name));
   ZELVO_PARSE_TRY(expect_token(Token::LParen));
+  // Room for a typical table's columns up front: regrowing moves every
+  // definition, and each is large.
+  table.columns.reserve(kTypicalColumnCount);
   do {
     if (eat(Token::Primary)) {
       // The key may stand anywhere among the columns; the last one counts.
@@ -134,7 +139,7 @@ bool ParserState::parse_create_macro(Statement& out) {
   ZELVO_PARSE_TRY(expect_token(Token::RParen));
   ZELVO_PARSE_TRY(expect_token(Token::As));
   ZELVO_PARSE_TRY(expect_token(Token::LParen));
-  macro.body = std::make_unique<Statement>();
+  macro.body = std::make_unique<Statement>(unfilled_statement());
   ZELVO_PARSE_TRY(parse_query(macro.body->node.emplace<Statement::Query>().query));
   return expect_token(Token::RParen);
 }

@@ -16,12 +16,12 @@ bool ParserState::parse_statement(Statement& out) {
       auto& explain = target->node.emplace<Statement::Explain>();
       explain.analyze = eat(Token::Analyze);
       explain.logical = eat(Token::Logical);
-      explain.statement = std::make_unique<Statement>();
+      explain.statement = std::make_unique<Statement>(unfilled_statement());
       target = explain.statement.get();
     } else if (at(Token::Profile)) {
       advance();
       auto& profile = target->node.emplace<Statement::Profile>();
-      profile.statement = std::make_unique<Statement>();
+      profile.statement = std::make_unique<Statement>(unfilled_statement());
       target = profile.statement.get();
     } else {
       return parse_single_statement(*target);

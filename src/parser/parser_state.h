@@ -33,6 +33,12 @@ class ParserState {
  public:
   explicit ParserState(std::string_view text);
 
+  // A statement for parse_statement to fill. It holds the payload-less
+  // Commit until the parser puts the parsed node in its place, so that
+  // creating, moving and replacing it costs next to nothing (an empty Query
+  // is large).
+  static Statement unfilled_statement() { return Statement{Statement::Commit{}}; }
+
   [[nodiscard]] bool parse_statement(Statement& out);
   // The failure recorded by a routine that returned false.
   Error take_error();
@@ -64,14 +70,20 @@ class ParserState {
 
   // Token stream and token routines (token_stream.cpp). The current token
   // is kEndOfInput at the end of the text; a faulty span arrives as an
-  // Identifier.
+  // Identifier. The lexer runs one token ahead: it holds the token after the
+  // current one, so that peek() costs nothing and lexing overlaps the work
+  // on the current token. The tests of the current token are inline.
   bool at(Token kind) const { return current_ == kind; }
   bool at_end() const { return current_ == kEndOfInput; }
   void advance();
-  bool eat(Token kind);
+  bool eat(Token kind) {
+    if (current_ != kind) return false;
+    advance();
+    return true;
+  }
   // The kind of the token after the current one, without consuming anything.
   Token peek() const;
-  [[nodiscard]] bool expect_token(Token kind);
+  [[nodiscard]] bool expect_token(Token kind) { return eat(kind) || fail_wanted(kind); }
   [[nodiscard]] bool expect_identifier(std::string& name);
   [[nodiscard]] bool expect_identifier(std::optional<std::string>& name);
   [[nodiscard]] bool expect_integer(std::int64_t& value);
@@ -156,7 +168,7 @@ class ParserState {
   Built parse_window(Expression& out, Height height);
   [[nodiscard]] bool parse_window_frame_bound(WindowFrameBound& bound);
 
-  Lexer lexer_;
+  Lexer lexer_;  // framing the token after the current one
   Token current_ = kEndOfInput;
   std::string_view current_text_;
   // Nesting levels open at the current point of the parse.

@@ -8,7 +8,21 @@
 
 namespace zelvo {
 
-ParserState::ParserState(std::string_view text) : lexer_(text) { advance(); }
+namespace {
+
+// The grammar's view of a lexer outcome: a span that begins no token
+// arrives as an identifier.
+Token token_of(std::uint8_t outcome) {
+  if (outcome == Lexer::kEndOfInput) return kEndOfInput;
+  return outcome == Lexer::kError ? Token::Identifier : static_cast<Token>(outcome);
+}
+
+}  // namespace
+
+ParserState::ParserState(std::string_view text) : lexer_(text) {
+  lex_next_token(lexer_);
+  advance();
+}
 
 Error ParserState::take_error() {
   ZELVO_CHECK(error_.has_value(), "a parsing routine failed without recording an error");
@@ -16,30 +30,12 @@ Error ParserState::take_error() {
 }
 
 void ParserState::advance() {
-  lex_next_token(lexer_);
-  const std::uint8_t outcome = lexer_.outcome;
-  if (outcome == Lexer::kEndOfInput) {
-    current_ = kEndOfInput;
-    current_text_ = {};
-    return;
-  }
-  // A span that begins no token reaches the grammar as an identifier.
-  current_ = outcome == Lexer::kError ? Token::Identifier : static_cast<Token>(outcome);
+  current_ = token_of(lexer_.outcome);
   current_text_ = lexer_.token_text();
+  lex_next_token(lexer_);
 }
 
-bool ParserState::eat(Token kind) {
-  if (current_ != kind) return false;
-  advance();
-  return true;
-}
-
-Token ParserState::peek() const {
-  Lexer ahead = lexer_;
-  lex_next_token(ahead);
-  if (ahead.outcome == Lexer::kEndOfInput) return kEndOfInput;
-  return ahead.outcome == Lexer::kError ? Token::Identifier : static_cast<Token>(ahead.outcome);
-}
+Token ParserState::peek() const { return token_of(lexer_.outcome); }
 
 [[gnu::cold, gnu::noinline]] ParserState::Failed ParserState::fail(std::string message) {
   if (!error_.has_value()) error_ = Error::parser(std::move(message));
@@ -67,8 +63,6 @@ Token ParserState::peek() const {
   }
   return fail(std::move(text));
 }
-
-bool ParserState::expect_token(Token kind) { return eat(kind) || fail_wanted(kind); }
 
 bool ParserState::expect_identifier(std::string& name) {
   if (at(Token::Identifier)) {
@@ -111,9 +105,11 @@ bool ParserState::check_height(Height height) {
 
 Result<Statement> Parser::parse(std::string_view text) {
   ParserState state(text);
-  Statement statement;
-  if (!state.parse_statement(statement)) return state.take_error();
-  return statement;
+  // The statement is built inside the result, so that the finished tree is
+  // never moved.
+  Result<Statement> result(ParserState::unfilled_statement());
+  if (!state.parse_statement(*result)) result = state.take_error();
+  return result;
 }
 
 }  // namespace zelvo

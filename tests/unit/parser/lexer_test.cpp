@@ -91,5 +91,31 @@ TEST(Lexer, KeywordTextsInAnyCase) {
   EXPECT_EQ(token_name(Token::DoubleQuotedString), "DoubleQuotedString");
 }
 
+// Words are measured eight bytes at a time: every length, ended by each
+// kind of byte or by the end of the text, gives the whole word and nothing
+// more, and keywords are told apart on either side of the eighth byte.
+TEST(Lexer, WordsOfEveryLengthAndEnding) {
+  const std::string letters = "aZ_9bY8cX7dW6eV5fU4gT3h";
+  const std::string endings[] = {"", " ", "(", "`", "@", "[", "{", "/", "\x7f", std::string(1, '\0'),
+                                 "\xb0", "\xc1", "\xdf", "\xe1", "\xc3\xa9"};
+  for (std::size_t length = 1; length <= letters.size(); ++length) {
+    const std::string word = letters.substr(0, length);
+    for (const std::string& ending : endings) {
+      const std::string text = word + ending;
+      Lexer lexer(text);
+      lex_next_token(lexer);
+      EXPECT_EQ(lexer.outcome, static_cast<std::uint8_t>(Token::Identifier)) << text;
+      EXPECT_EQ(lexer.token_text(), word) << text;
+    }
+  }
+  const Case keywords[] = {
+      {"optional", "Optional"},         {"OPTIONALS", "Identifier(OPTIONALS)"},
+      {"Descending)", "Descending RParen"}, {"descendin", "Identifier(descendin)"},
+      {"transaction", "Transaction"},   {"transactions", "Identifier(transactions)"},
+      {"TIMESTAMP[", "TypeTimestamp LBracket"}, {"timestamp_", "Identifier(timestamp_)"},
+  };
+  for (const Case& c : keywords) EXPECT_EQ(tokens(c.input), c.expected) << "input: " << c.input;
+}
+
 }  // namespace
 }  // namespace zelvo
