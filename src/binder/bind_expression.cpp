@@ -40,37 +40,37 @@ Status bind_expression_into(const Catalog& catalog, const Expression& expression
       [&](const auto& n) -> Status {
         using T = std::decay_t<decltype(n)>;
         if constexpr (std::is_same_v<T, E::Literal>) {
-          out.node.emplace<B::Literal>(n.value);
+          out.node.emplace<B::Literal>(B::Literal{n.value});
         } else if constexpr (std::is_same_v<T, E::Variable>) {
           if (scope.find(n.name) == nullptr) return Error::binder("Unknown variable: " + n.name);
-          out.node.emplace<B::Variable>(n.name);
+          out.node.emplace<B::Variable>(B::Variable{n.name});
         } else if constexpr (std::is_same_v<T, E::Property>) {
-          auto& bound = out.node.emplace<B::Property>(empty_child(), n.property);
+          auto& bound = out.node.emplace<B::Property>(B::Property{empty_child(), n.property});
           return bind_expression_into(catalog, *n.base, scope, *bound.base);
         } else if constexpr (std::is_same_v<T, E::FunctionCall>) {
-          auto& bound = out.node.emplace<B::FunctionCall>(n.name, n.distinct);
+          auto& bound = out.node.emplace<B::FunctionCall>(B::FunctionCall{n.name, n.distinct, {}});
           return bind_expression_list_into(catalog, n.args, scope, bound.args);
         } else if constexpr (std::is_same_v<T, E::WindowFunction>) {
           return bind_window_function_into(catalog, n, scope, out);
         } else if constexpr (std::is_same_v<T, E::Binary>) {
-          auto& bound = out.node.emplace<B::Binary>(empty_child(), n.op, empty_child());
+          auto& bound = out.node.emplace<B::Binary>(B::Binary{empty_child(), n.op, empty_child()});
           ZELVO_TRY(bind_expression_into(catalog, *n.left, scope, *bound.left));
           return bind_expression_into(catalog, *n.right, scope, *bound.right);
         } else if constexpr (std::is_same_v<T, E::Unary>) {
-          auto& bound = out.node.emplace<B::Unary>(n.op, empty_child());
+          auto& bound = out.node.emplace<B::Unary>(B::Unary{n.op, empty_child()});
           return bind_expression_into(catalog, *n.operand, scope, *bound.operand);
         } else if constexpr (std::is_same_v<T, E::Parameter>) {
-          out.node.emplace<B::Parameter>(n.name);
+          out.node.emplace<B::Parameter>(B::Parameter{n.name});
         } else if constexpr (std::is_same_v<T, E::Map>) {
           return bind_property_map_into(catalog, n.literal, scope, out.node.emplace<B::Map>().entries);
         } else if constexpr (std::is_same_v<T, E::List>) {
           return bind_expression_list_into(catalog, n.literal.elements, scope,
                                            out.node.emplace<B::List>().elements);
         } else if constexpr (std::is_same_v<T, E::IsNull>) {
-          auto& bound = out.node.emplace<B::IsNull>(empty_child(), n.negated);
+          auto& bound = out.node.emplace<B::IsNull>(B::IsNull{empty_child(), n.negated});
           return bind_expression_into(catalog, *n.operand, scope, *bound.operand);
         } else if constexpr (std::is_same_v<T, E::In>) {
-          auto& bound = out.node.emplace<B::In>(empty_child(), empty_child(), n.negated);
+          auto& bound = out.node.emplace<B::In>(B::In{empty_child(), empty_child(), n.negated});
           ZELVO_TRY(bind_expression_into(catalog, *n.operand, scope, *bound.operand));
           return bind_expression_into(catalog, *n.list, scope, *bound.list);
         } else {

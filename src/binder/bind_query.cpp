@@ -125,7 +125,7 @@ Status bind_set_item_into(const Catalog& catalog, const SetItem& item, const Sco
   }
   if (const auto* labels = std::get_if<SetItem::Labels>(&item.node)) {
     // The variable is carried as written, not looked up.
-    out.item.emplace<BoundSetItem::Labels>(labels->variable, labels->labels);
+    out.item.emplace<BoundSetItem::Labels>(BoundSetItem::Labels{labels->variable, labels->labels});
     return {};
   }
   return Error::not_implemented("SET properties = {...} not yet implemented");

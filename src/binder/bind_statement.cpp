@@ -51,14 +51,14 @@ Result<BoundAlterAction> bind_alter_action(const NodeTableEntry& table, const Al
 Status bind_create_index_into(const Catalog& catalog, const Statement::CreateIndex& s, BoundStatement& out) {
   ZELVO_ASSIGN_OR_RETURN(std::shared_ptr<const NodeTableEntry> table, lookup_node_table(catalog, s.table));
   ZELVO_ASSIGN_OR_RETURN(std::vector<std::uint32_t> property_ids, resolve_property_ids(table->properties, s.columns));
-  out.node.emplace<bound::CreateIndex>(s.name, table->table_id, std::move(property_ids), s.unique);
+  out.node.emplace<bound::CreateIndex>(bound::CreateIndex{s.name, table->table_id, std::move(property_ids), s.unique});
   return {};
 }
 
 Status bind_alter_table_into(const Catalog& catalog, const Statement::AlterTable& s, BoundStatement& out) {
   ZELVO_ASSIGN_OR_RETURN(std::shared_ptr<const NodeTableEntry> table, lookup_node_table(catalog, s.table));
   ZELVO_ASSIGN_OR_RETURN(BoundAlterAction action, bind_alter_action(*table, s.action));
-  out.node.emplace<bound::AlterTable>(table->table_id, std::move(action));
+  out.node.emplace<bound::AlterTable>(bound::AlterTable{table->table_id, std::move(action)});
   return {};
 }
 
@@ -66,7 +66,7 @@ Status bind_alter_table_into(const Catalog& catalog, const Statement::AlterTable
 template <typename BoundCopy, typename Copy>
 Status bind_copy_into(const Catalog& catalog, const Copy& s, BoundStatement& out) {
   ZELVO_ASSIGN_OR_RETURN(TableId table_id, lookup_node_table_id(catalog, s.table));
-  out.node.emplace<BoundCopy>(table_id, s.path, s.options.char_options[0], s.options.flag_option);
+  out.node.emplace<BoundCopy>(BoundCopy{table_id, s.path, s.options.char_options[0], s.options.flag_option});
   return {};
 }
 
@@ -86,7 +86,7 @@ Box<BoundStatement> empty_inner_statement() { return Box<BoundStatement>(BoundSt
 
 Result<BoundStatement> bind_statement(const std::shared_ptr<Catalog>& catalog, const Statement& statement) {
   // Made in place from a statement without parts, which binding replaces.
-  Result<BoundStatement> result = bound::Commit{};
+  Result<BoundStatement> result = BoundStatement{bound::Commit{}};
   Status status = bind_statement_into(catalog, statement, *result);
   if (!status.ok()) result = std::move(status).error();
   return result;
@@ -104,16 +104,16 @@ Status bind_statement_into(const std::shared_ptr<Catalog>& catalog_handle, const
         if constexpr (std::is_same_v<T, S::Query>) {
           return bind_query_into(catalog, s.query, out.node.emplace<bound::Query>().query);
         } else if constexpr (std::is_same_v<T, S::CreateNodeTable>) {
-          out.node.emplace<bound::CreateNodeTable>(s.name, bind_column_definitions(s.columns), s.primary_key);
+          out.node.emplace<bound::CreateNodeTable>(bound::CreateNodeTable{s.name, bind_column_definitions(s.columns), s.primary_key});
         } else if constexpr (std::is_same_v<T, S::CreateRelTable>) {
           ZELVO_ASSIGN_OR_RETURN(TableId from, lookup_node_table_id(catalog, s.from_table));
           ZELVO_ASSIGN_OR_RETURN(TableId to, lookup_node_table_id(catalog, s.to_table));
-          out.node.emplace<bound::CreateRelTable>(s.name, bind_column_definitions(s.columns), from, to);
+          out.node.emplace<bound::CreateRelTable>(bound::CreateRelTable{s.name, bind_column_definitions(s.columns), from, to});
         } else if constexpr (std::is_same_v<T, S::DropTable>) {
           if (!s.if_exists && !catalog.table_exists(s.name)) return Error::table_not_found(s.name);
-          out.node.emplace<bound::DropTable>(s.name, s.if_exists);
+          out.node.emplace<bound::DropTable>(bound::DropTable{s.name, s.if_exists});
         } else if constexpr (std::is_same_v<T, S::BeginTransaction>) {
-          out.node.emplace<bound::BeginTransaction>(s.read_only);
+          out.node.emplace<bound::BeginTransaction>(bound::BeginTransaction{s.read_only});
         } else if constexpr (std::is_same_v<T, S::Commit>) {
           out.node.emplace<bound::Commit>();
         } else if constexpr (std::is_same_v<T, S::Rollback>) {
@@ -121,50 +121,50 @@ Status bind_statement_into(const std::shared_ptr<Catalog>& catalog_handle, const
         } else if constexpr (std::is_same_v<T, S::CreateIndex>) {
           return bind_create_index_into(catalog, s, out);
         } else if constexpr (std::is_same_v<T, S::DropIndex>) {
-          out.node.emplace<bound::DropIndex>(s.name);
+          out.node.emplace<bound::DropIndex>(bound::DropIndex{s.name});
         } else if constexpr (std::is_same_v<T, S::CopyFrom>) {
           return bind_copy_into<bound::CopyFrom>(catalog, s, out);
         } else if constexpr (std::is_same_v<T, S::CopyTo>) {
           return bind_copy_into<bound::CopyTo>(catalog, s, out);
         } else if constexpr (std::is_same_v<T, S::Call>) {
-          auto& call = out.node.emplace<bound::Call>(s.name);
+          auto& call = out.node.emplace<bound::Call>(bound::Call{s.name, {}});
           return bind_expression_list_into(catalog, s.args, empty_scope, call.args);
         } else if constexpr (std::is_same_v<T, S::Set>) {
-          auto& set = out.node.emplace<bound::Set>(s.name);
+          auto& set = out.node.emplace<bound::Set>(bound::Set{s.name, {}});
           return bind_expression_into(catalog, s.value, empty_scope, set.value);
         } else if constexpr (std::is_same_v<T, S::Explain>) {
-          auto& explain = out.node.emplace<bound::Explain>(empty_inner_statement(), s.analyze, s.logical);
+          auto& explain = out.node.emplace<bound::Explain>(bound::Explain{empty_inner_statement(), s.analyze, s.logical});
           return bind_inner_statement_into(catalog_handle, s.statement, explain.statement);
         } else if constexpr (std::is_same_v<T, S::Profile>) {
-          auto& profile = out.node.emplace<bound::Profile>(empty_inner_statement());
+          auto& profile = out.node.emplace<bound::Profile>(bound::Profile{empty_inner_statement()});
           return bind_inner_statement_into(catalog_handle, s.statement, profile.statement);
         } else if constexpr (std::is_same_v<T, S::LoadFrom>) {
-          out.node.emplace<bound::LoadFrom>(s.path, s.format);
+          out.node.emplace<bound::LoadFrom>(bound::LoadFrom{s.path, s.format});
         } else if constexpr (std::is_same_v<T, S::AlterTable>) {
           return bind_alter_table_into(catalog, s, out);
         } else if constexpr (std::is_same_v<T, S::CreateSequence>) {
-          out.node.emplace<bound::CreateSequence>(s.name, s.start.value_or(1), s.increment.value_or(1), s.min_value,
-                                                  s.max_value, s.cycle);
+          out.node.emplace<bound::CreateSequence>(bound::CreateSequence{s.name, s.start.value_or(1), s.increment.value_or(1), s.min_value,
+                                                  s.max_value, s.cycle});
         } else if constexpr (std::is_same_v<T, S::DropSequence>) {
-          out.node.emplace<bound::DropSequence>(s.name, s.if_exists);
+          out.node.emplace<bound::DropSequence>(bound::DropSequence{s.name, s.if_exists});
         } else if constexpr (std::is_same_v<T, S::Attach>) {
-          out.node.emplace<bound::Attach>(s.path, s.alias);
+          out.node.emplace<bound::Attach>(bound::Attach{s.path, s.alias});
         } else if constexpr (std::is_same_v<T, S::Detach>) {
-          out.node.emplace<bound::Detach>(s.name);
+          out.node.emplace<bound::Detach>(bound::Detach{s.name});
         } else if constexpr (std::is_same_v<T, S::Use>) {
-          out.node.emplace<bound::Use>(s.name);
+          out.node.emplace<bound::Use>(bound::Use{s.name});
         } else if constexpr (std::is_same_v<T, S::ExportDatabase>) {
-          out.node.emplace<bound::ExportDatabase>(s.path);
+          out.node.emplace<bound::ExportDatabase>(bound::ExportDatabase{s.path});
         } else if constexpr (std::is_same_v<T, S::ImportDatabase>) {
-          out.node.emplace<bound::ImportDatabase>(s.path);
+          out.node.emplace<bound::ImportDatabase>(bound::ImportDatabase{s.path});
         } else if constexpr (std::is_same_v<T, S::CreateMacro>) {
           // The body is bound as a statement of its own: the parameters are
           // not in its scope.
-          auto& macro = out.node.emplace<bound::CreateMacro>(s.name, s.parameters, empty_inner_statement());
+          auto& macro = out.node.emplace<bound::CreateMacro>(bound::CreateMacro{s.name, s.parameters, empty_inner_statement()});
           return bind_inner_statement_into(catalog_handle, s.body, macro.body);
         } else {
           static_assert(std::is_same_v<T, S::CreateType>);
-          out.node.emplace<bound::CreateType>(s.name, s.definition);
+          out.node.emplace<bound::CreateType>(bound::CreateType{s.name, s.definition});
         }
         return {};
       },
@@ -175,7 +175,7 @@ std::vector<BoundColumnDefinition> bind_column_definitions(const std::vector<Col
   std::vector<BoundColumnDefinition> bound;
   bound.reserve(columns.size());
   for (const ColumnDefinition& column : columns) {
-    bound.emplace_back(column.name, column.data_type, column.flag);
+    bound.push_back(BoundColumnDefinition{column.name, column.data_type, column.flag});
   }
   return bound;
 }

@@ -104,14 +104,14 @@ void fold_constants_in_place(BoundExpression& expression) {
     const Value* right = literal_value(*binary->right);
     if (left != nullptr && right != nullptr) {
       if (std::optional<Value> folded = fold_binary_values(*left, binary->op, *right)) {
-        expression.node.emplace<BoundExpression::Literal>(std::move(*folded));
+        expression.node.emplace<BoundExpression::Literal>(BoundExpression::Literal{std::move(*folded)});
       }
     }
   } else if (auto* unary = std::get_if<BoundExpression::Unary>(&expression.node)) {
     fold_constants_in_place(*unary->operand);
     if (const Value* operand = literal_value(*unary->operand)) {
       if (std::optional<Value> folded = fold_unary_value(unary->op, *operand)) {
-        expression.node.emplace<BoundExpression::Literal>(std::move(*folded));
+        expression.node.emplace<BoundExpression::Literal>(BoundExpression::Literal{std::move(*folded)});
       }
     }
   }

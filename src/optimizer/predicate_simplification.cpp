@@ -20,7 +20,7 @@ void replace_by_child(BoundExpression& expression, Box<BoundExpression>& child) 
 }
 
 void replace_by_bool(BoundExpression& expression, bool value) {
-  expression.node.emplace<BoundExpression::Literal>(Value::boolean(value));
+  expression.node.emplace<BoundExpression::Literal>(BoundExpression::Literal{Value::boolean(value)});
 }
 
 // NOT over a simplified operand.

@@ -210,7 +210,7 @@ Result<PlannedQuery> plan_bound_query(Query& query) {
   if (query.return_clause.has_value() && current != nullptr) {
     std::vector<ProjectionPair> pairs = map_return_items_of<Query>(query.return_clause->items);
     columns.reserve(pairs.size());
-    for (const ProjectionPair& pair : pairs) columns.emplace_back(pair.second, LogicalType());
+    for (const ProjectionPair& pair : pairs) columns.push_back(OutputColumn{pair.second, LogicalType()});
     current = LogicalPlan::make(plan::Project{std::move(current), std::move(pairs)});
     if (query.return_clause->distinct) current = LogicalPlan::make(plan::Distinct{std::move(current)});
   }
