@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, skipping those
-# already present. Runs apt-get update before installing anything.
+# Installs the Debian packages the build and the tests need, and any further
+# packages named as arguments, skipping those already present. Runs apt-get
+# update before installing anything.
 set -euo pipefail
 
 packages=(
   g++ cmake ninja-build make
   libgtest-dev libbenchmark-dev
   python3 python3-dev python3-venv python3-pytest python3-pandas python3-pip python3-setuptools python3-wheel
+  "$@"
 )
 
 missing=()

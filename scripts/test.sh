@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: the unit tests in a normal build and
 # under AddressSanitizer + UndefinedBehaviorSanitizer, the concurrency tests
-# under ThreadSanitizer, and the Python tests with Debian's python3 (normal
-# and sanitizer builds) and, when pyenv provides it, CPython 3.13. Exits
-# non-zero on any failure.
+# under ThreadSanitizer, the Python tests with Debian's python3 (normal and
+# sanitizer builds) and, when pyenv provides it, CPython 3.13, and a minute
+# of fuzzing per fuzz target. Exits non-zero on any failure.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -69,5 +69,8 @@ if [ -x "$pyenv" ] && python313="$("$pyenv" prefix 3.13.0 2>/dev/null)/bin/pytho
 else
   echo "pyenv provides no CPython 3.13.0: skipped"
 fi
+
+echo "== Fuzzing (scripts/fuzz.sh, 60 s per target)"
+"$root/scripts/fuzz.sh" 60
 
 echo "All tests passed."

@@ -49,6 +49,26 @@ def test_open_reports_failures(tmp_path):
     )
 
 
+def test_impossible_paths_fail_cleanly_and_create_nothing(tmp_path, monkeypatch):
+    monkeypatch.chdir(tmp_path)
+    with pytest.raises(RuntimeError) as error:
+        zelvo.Database.open("db\0tail")  # never opened as "db"
+    assert str(error.value) == (
+        "Failed to open database: Storage error: Failed to create database directory: Invalid argument (os error 22)"
+    )
+    for path in ["/proc/zelvo-db", "/proc/self/zelvo-db/inner"]:
+        with pytest.raises(RuntimeError) as error:
+            zelvo.Database.open(path)
+        assert str(error.value).startswith("Failed to open database: Storage error: ")
+    assert os.listdir(tmp_path) == []
+    zelvo.Database.open(str(tmp_path / "x" / "y"))
+    assert [(os.path.relpath(d, tmp_path), sorted(ds), fs) for d, ds, fs in os.walk(tmp_path)] == [
+        (".", ["x"], []),
+        ("x", ["y"], []),
+        (os.path.join("x", "y"), [], []),
+    ]
+
+
 @pytest.mark.parametrize(
     "args, kwargs, error, message",
     [
