@@ -2,9 +2,9 @@
 # Builds the libFuzzer targets with clang and AddressSanitizer +
 # UndefinedBehaviorSanitizer in build/fuzz/, replays the saved regression
 # inputs, then fuzzes each target for the given number of seconds (default
-# 60), starting from the TCK queries and the corpus of earlier runs. Exits
-# non-zero on any crash, leak, timeout or sanitizer report; the failing input
-# is left in build/fuzz/findings/.
+# 60; the targets run side by side), starting from the TCK queries and the
+# corpus of earlier runs. Exits non-zero on any crash, leak, timeout or
+# sanitizer report; the failing input is left in build/fuzz/findings/.
 #
 #   scripts/fuzz.sh [seconds per target] [target...]
 set -euo pipefail
@@ -41,19 +41,41 @@ fi
 regressions="$root/tests/data/fuzz"
 export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-for target in "${targets[@]}"; do
-  fuzzer="$build/fuzz/zelvo_${target}_fuzzer"
-  corpus="$build/corpus/$target"
-  findings="$build/findings/$target"
+# Replays the saved inputs, then fuzzes; the targets run side by side.
+run_target() {
+  local target="$1"
+  local fuzzer="$build/fuzz/zelvo_${target}_fuzzer"
+  local corpus="$build/corpus/$target"
+  local findings="$build/findings/$target"
   mkdir -p "$corpus" "$findings"
   if compgen -G "$regressions/*" >/dev/null; then
-    echo "== $target: replaying $(ls "$regressions" | wc -l) saved inputs"
-    "$fuzzer" "$regressions"/* 2>"$findings/replay.log" || { cat "$findings/replay.log"; exit 1; }
+    "$fuzzer" "$regressions"/* 2>"$findings/replay.log" || {
+      echo "== $target: a saved input fails"
+      cat "$findings/replay.log"
+      return 1
+    }
   fi
-  echo "== $target: fuzzing for $seconds s"
   "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -max_len=4096 \
     -dict="$root/fuzz/zelvo.dict" -artifact_prefix="$findings/" -print_final_stats=1 \
-    "$corpus" "$seeds" 2>"$findings/fuzz.log" || { tail -n 60 "$findings/fuzz.log"; exit 1; }
-  grep -E "DONE|stat::(number_of_executed_units|peak_rss_mb)" "$findings/fuzz.log" || true
+    "$corpus" "$seeds" 2>"$findings/fuzz.log" || {
+    echo "== $target: fuzzing found a fault"
+    tail -n 60 "$findings/fuzz.log"
+    return 1
+  }
+  echo "== $target: $(grep -E "DONE" "$findings/fuzz.log" | tail -n 1)"
+}
+
+echo "== Fuzzing ${targets[*]} for $seconds s each"
+pids=()
+for target in "${targets[@]}"; do
+  run_target "$target" &
+  pids+=($!)
 done
+failed=0
+for pid in "${pids[@]}"; do
+  wait "$pid" || failed=1
+done
+if [ "$failed" -ne 0 ]; then
+  exit 1
+fi
 echo "Fuzzing found nothing."
