@@ -20,8 +20,8 @@ Status bind_order_keys_into(const Catalog& catalog, const std::vector<WindowOrde
   return {};
 }
 
-Status bind_window_function_into(const Catalog& catalog, const Expression::WindowFunction& window,
-                                 const Scope& scope, BoundExpression& out) {
+Status bind_window_function_into(const Catalog& catalog, const Expression::WindowFunction& window, const Scope& scope,
+                                 BoundExpression& out) {
   auto& bound = out.node.emplace<BoundExpression::WindowFunction>();
   bound.name = window.name;
   ZELVO_TRY(bind_expression_list_into(catalog, window.args, scope, bound.args));
@@ -64,8 +64,7 @@ Status bind_expression_into(const Catalog& catalog, const Expression& expression
         } else if constexpr (std::is_same_v<T, E::Map>) {
           return bind_property_map_into(catalog, n.literal, scope, out.node.emplace<B::Map>().entries);
         } else if constexpr (std::is_same_v<T, E::List>) {
-          return bind_expression_list_into(catalog, n.literal.elements, scope,
-                                           out.node.emplace<B::List>().elements);
+          return bind_expression_list_into(catalog, n.literal.elements, scope, out.node.emplace<B::List>().elements);
         } else if constexpr (std::is_same_v<T, E::IsNull>) {
           auto& bound = out.node.emplace<B::IsNull>(B::IsNull{empty_child(), n.negated});
           return bind_expression_into(catalog, *n.operand, scope, *bound.operand);
@@ -83,8 +82,8 @@ Status bind_expression_into(const Catalog& catalog, const Expression& expression
       expression.node);
 }
 
-Status bind_expression_list_into(const Catalog& catalog, const std::vector<Expression>& expressions,
-                                 const Scope& scope, std::vector<BoundExpression>& out) {
+Status bind_expression_list_into(const Catalog& catalog, const std::vector<Expression>& expressions, const Scope& scope,
+                                 std::vector<BoundExpression>& out) {
   out.resize(expressions.size());
   for (std::size_t i = 0; i < expressions.size(); ++i) {
     ZELVO_TRY(bind_expression_into(catalog, expressions[i], scope, out[i]));

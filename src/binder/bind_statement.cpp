@@ -104,11 +104,13 @@ Status bind_statement_into(const std::shared_ptr<Catalog>& catalog_handle, const
         if constexpr (std::is_same_v<T, S::Query>) {
           return bind_query_into(catalog, s.query, out.node.emplace<bound::Query>().query);
         } else if constexpr (std::is_same_v<T, S::CreateNodeTable>) {
-          out.node.emplace<bound::CreateNodeTable>(bound::CreateNodeTable{s.name, bind_column_definitions(s.columns), s.primary_key});
+          out.node.emplace<bound::CreateNodeTable>(
+              bound::CreateNodeTable{s.name, bind_column_definitions(s.columns), s.primary_key});
         } else if constexpr (std::is_same_v<T, S::CreateRelTable>) {
           ZELVO_ASSIGN_OR_RETURN(TableId from, lookup_node_table_id(catalog, s.from_table));
           ZELVO_ASSIGN_OR_RETURN(TableId to, lookup_node_table_id(catalog, s.to_table));
-          out.node.emplace<bound::CreateRelTable>(bound::CreateRelTable{s.name, bind_column_definitions(s.columns), from, to});
+          out.node.emplace<bound::CreateRelTable>(
+              bound::CreateRelTable{s.name, bind_column_definitions(s.columns), from, to});
         } else if constexpr (std::is_same_v<T, S::DropTable>) {
           if (!s.if_exists && !catalog.table_exists(s.name)) return Error::table_not_found(s.name);
           out.node.emplace<bound::DropTable>(bound::DropTable{s.name, s.if_exists});
@@ -133,7 +135,8 @@ Status bind_statement_into(const std::shared_ptr<Catalog>& catalog_handle, const
           auto& set = out.node.emplace<bound::Set>(bound::Set{s.name, {}});
           return bind_expression_into(catalog, s.value, empty_scope, set.value);
         } else if constexpr (std::is_same_v<T, S::Explain>) {
-          auto& explain = out.node.emplace<bound::Explain>(bound::Explain{empty_inner_statement(), s.analyze, s.logical});
+          auto& explain =
+              out.node.emplace<bound::Explain>(bound::Explain{empty_inner_statement(), s.analyze, s.logical});
           return bind_inner_statement_into(catalog_handle, s.statement, explain.statement);
         } else if constexpr (std::is_same_v<T, S::Profile>) {
           auto& profile = out.node.emplace<bound::Profile>(bound::Profile{empty_inner_statement()});
@@ -143,8 +146,8 @@ Status bind_statement_into(const std::shared_ptr<Catalog>& catalog_handle, const
         } else if constexpr (std::is_same_v<T, S::AlterTable>) {
           return bind_alter_table_into(catalog, s, out);
         } else if constexpr (std::is_same_v<T, S::CreateSequence>) {
-          out.node.emplace<bound::CreateSequence>(bound::CreateSequence{s.name, s.start.value_or(1), s.increment.value_or(1), s.min_value,
-                                                  s.max_value, s.cycle});
+          out.node.emplace<bound::CreateSequence>(bound::CreateSequence{
+              s.name, s.start.value_or(1), s.increment.value_or(1), s.min_value, s.max_value, s.cycle});
         } else if constexpr (std::is_same_v<T, S::DropSequence>) {
           out.node.emplace<bound::DropSequence>(bound::DropSequence{s.name, s.if_exists});
         } else if constexpr (std::is_same_v<T, S::Attach>) {
@@ -160,7 +163,8 @@ Status bind_statement_into(const std::shared_ptr<Catalog>& catalog_handle, const
         } else if constexpr (std::is_same_v<T, S::CreateMacro>) {
           // The body is bound as a statement of its own: the parameters are
           // not in its scope.
-          auto& macro = out.node.emplace<bound::CreateMacro>(bound::CreateMacro{s.name, s.parameters, empty_inner_statement()});
+          auto& macro =
+              out.node.emplace<bound::CreateMacro>(bound::CreateMacro{s.name, s.parameters, empty_inner_statement()});
           return bind_inner_statement_into(catalog_handle, s.body, macro.body);
         } else {
           static_assert(std::is_same_v<T, S::CreateType>);

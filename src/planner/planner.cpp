@@ -153,8 +153,8 @@ std::vector<ProjectionPair> map_return_items_of(Items& items) {
 template <typename Query>
 Result<PlannedQuery> plan_bound_query(Query& query) {
   if (plan_depth_bound(query) > kMaxPlanDepth) {
-    return Error::planner("Query is too large to plan: its plan would nest more than " +
-                          std::to_string(kMaxPlanDepth) + " levels");
+    return Error::planner("Query is too large to plan: its plan would nest more than " + std::to_string(kMaxPlanDepth) +
+                          " levels");
   }
   PlanPtr current;  // null while no clause has produced a plan
   std::vector<OutputColumn> columns;
