@@ -4,26 +4,20 @@
 #include <limits>
 
 #include "common/invariant.h"
+#include "common/stack_guard.h"
 
 namespace zelvo::python {
 
 namespace {
 
-// Nested values convert recursively; the interpreter's recursion limit turns
-// absurdly deep nesting into RecursionError instead of exhausting the stack.
-class RecursionGuard {
- public:
-  RecursionGuard() : entered_(Py_EnterRecursiveCall(" while converting a value to Python") == 0) {}
-  RecursionGuard(const RecursionGuard&) = delete;
-  RecursionGuard& operator=(const RecursionGuard&) = delete;
-  ~RecursionGuard() {
-    if (entered_) Py_LeaveRecursiveCall();
-  }
-  bool entered() const { return entered_; }
-
- private:
-  bool entered_;
-};
+// Nested values convert recursively, one level after a check of the
+// thread's stack: a value nested too deeply for the stack left raises
+// RecursionError instead of overflowing it.
+bool has_room_to_nest() {
+  if (stack_has_room()) return true;
+  PyErr_SetString(PyExc_RecursionError, "value nested too deeply to convert to Python on this thread's stack");
+  return false;
+}
 
 // Stores `value` under `key`; false with the Python error set when the value
 // is missing (its conversion failed) or the insertion fails (an unhashable
@@ -209,8 +203,7 @@ PyRef value_to_py(const Value& value) {
     case ValueKind::Node:
     case ValueKind::Rel: break;
   }
-  RecursionGuard guard;
-  if (!guard.entered()) return {};
+  if (!has_room_to_nest()) return {};
   switch (value.kind()) {
     case ValueKind::List: return list_to_py(value.get<22>());
     case ValueKind::Struct: return struct_to_py(value.get<23>().fields);

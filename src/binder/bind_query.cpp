@@ -1,5 +1,6 @@
 #include "binder/bind_in_place.h"
 #include "binder/binder.h"
+#include "common/stack_guard.h"
 
 namespace zelvo {
 
@@ -133,6 +134,8 @@ Status bind_set_item_into(const Catalog& catalog, const SetItem& item, const Sco
 
 Status bind_foreach_clause_into(const Catalog& catalog, const ForeachClause& clause, const Scope& scope,
                                 BoundForeachClause& out) {
+  // A FOREACH body may hold FOREACH clauses.
+  if (!stack_has_room()) return Error::binder(std::string(kNestedTooDeeply));
   ZELVO_TRY(bind_expression_into(catalog, clause.expression, scope, out.expression));
   out.variable = clause.variable;
   Scope body_scope = scope;

@@ -2,6 +2,7 @@
 
 #include "binder/bind_in_place.h"
 #include "binder/binder.h"
+#include "common/stack_guard.h"
 
 namespace zelvo {
 
@@ -95,6 +96,8 @@ Result<BoundStatement> bind_statement(const std::shared_ptr<Catalog>& catalog, c
 Status bind_statement_into(const std::shared_ptr<Catalog>& catalog_handle, const Statement& statement,
                            BoundStatement& out) {
   ZELVO_CHECK(catalog_handle != nullptr, "binding without a catalog");
+  // EXPLAIN and PROFILE nest a statement in a statement.
+  if (!stack_has_room()) return Error::binder(std::string(kNestedTooDeeply));
   const Catalog& catalog = *catalog_handle;
   const Scope empty_scope;
   using S = Statement;

@@ -15,6 +15,16 @@
 namespace zelvo {
 
 struct BoundOrderItem;
+struct BoundExpression;
+
+// Deletes an expression together with the chain of first children below it
+// (left operands of an operator chain, bases of property accesses, operands
+// of prefix operators) by a loop, so that a chain as long as the statement
+// allows costs no stack to destroy.
+template <>
+struct BoxDeleter<BoundExpression> {
+  void operator()(BoundExpression* expression) const noexcept;
+};
 
 // The binder's expression tree. Every child is owned; copying an expression
 // copies the whole tree. Binding infers no types: kinds carry names and

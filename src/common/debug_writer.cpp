@@ -49,6 +49,14 @@ void append_quoted(std::string& out, std::string_view text) {
   out.push_back('"');
 }
 
-void DebugWriter::string(std::string_view text) { append_quoted(out_, text); }
+void DebugWriter::string(std::string_view text) {
+  if (out_ != nullptr) {
+    append_quoted(*out_, text);
+    return;
+  }
+  std::string quoted;
+  append_quoted(quoted, text);
+  counted_ += quoted.size();
+}
 
 }  // namespace zelvo

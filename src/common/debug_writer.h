@@ -9,7 +9,13 @@
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
+
+#include "common/inline_stack.h"
+#include "common/invariant.h"
+#include "common/memory_available.h"
+#include "common/stack_guard.h"
 
 namespace zelvo {
 
@@ -21,10 +27,22 @@ class DebugWriter;
 // function found by argument-dependent lookup:
 //   void describe_value(DebugWriter& w, MyEnum value);
 // Nothing else builds debug text by hand.
+//
+// Trees whose records can form long chains through their first field (the
+// left operands of an operator chain, a plan's inputs) describe themselves
+// through DebugWriter::chain, which writes such a chain by a loop; every
+// other level of nesting checks the thread's stack first. A value nested
+// too deeply for the stack left stops the writer, and so does a text that
+// the memory available could not hold (the pretty text of a deep tree grows
+// with the square of its depth); see stopped().
 template <typename T>
-concept Describable = requires(const T& value, DebugWriter& writer) { value.describe(writer); };
+concept Describable = requires(const T& value, DebugWriter& writer) {
+  value.describe(writer);
+};
 template <typename T>
-concept FreeDescribable = requires(const T& value, DebugWriter& writer) { describe_value(writer, value); };
+concept FreeDescribable = requires(const T& value, DebugWriter& writer) {
+  describe_value(writer, value);
+};
 
 // The debug text of the engine's own types, in two styles built by one set
 // of rules. Compact puts everything on one line:
@@ -45,9 +63,26 @@ class DebugWriter {
  public:
   enum class Style : std::uint8_t { Compact, Pretty };
 
-  DebugWriter(std::string& out, Style style) : out_(out), style_(style) {}
+  // Why a writer stopped before the end; the text written is then
+  // incomplete.
+  enum class Stop : std::uint8_t {
+    None,
+    Stack,   // a value nested too deeply for the thread's stack
+    Memory,  // a text too large for the memory available (append_debug_text)
+    Limit,   // a text past the writer's size limit (set_size_limit)
+  };
+
+  // A writer that appends to `out`.
+  DebugWriter(std::string& out, Style style) : out_(&out), style_(style) {}
+  // A writer that only counts the bytes it would write (size()).
+  explicit DebugWriter(Style style) : style_(style) {}
 
   bool pretty() const { return style_ == Style::Pretty; }
+  // The size of the text: the output's, or the count of a counting writer.
+  std::size_t size() const { return out_ != nullptr ? out_->size() : counted_; }
+  Stop stopped() const { return stopped_; }
+  // Stops the writer (Stop::Limit) once the text is larger than `bytes`.
+  void set_size_limit(std::size_t bytes) { limit_ = bytes; }
 
   // Builder for a record: name { field: value, ... }.
   class Record {
@@ -55,8 +90,8 @@ class DebugWriter {
     template <typename T>
     Record& field(std::string_view name, const T& value) {
       writer_.begin_element(has_fields_, writer_.pretty() ? " {" : " { ");
-      writer_.out_ += name;
-      writer_.out_ += ": ";
+      writer_.put(name);
+      writer_.put(": ");
       writer_.nested(value);
       writer_.end_element();
       return *this;
@@ -102,7 +137,7 @@ class DebugWriter {
     }
     void finish() {
       if (!has_entries_) {
-        writer_.out_ += "[]";
+        writer_.put("[]");
         return;
       }
       writer_.close(true, "]", "]");
@@ -116,19 +151,19 @@ class DebugWriter {
   };
 
   Record record(std::string_view name) {
-    out_ += name;
+    put(name);
     return Record(*this);
   }
   Tuple tuple(std::string_view name) {
-    out_ += name;
+    put(name);
     return Tuple(*this);
   }
   List list() { return List(*this); }
 
   // A kind without fields: its name alone.
-  void name(std::string_view bare_name) { out_ += bare_name; }
+  void name(std::string_view bare_name) { put(bare_name); }
   // Text written as it stands: numbers and preformatted scalar texts.
-  void raw(std::string_view text) { out_ += text; }
+  void raw(std::string_view text) { put(text); }
   // A string in double quotes with its escapes.
   void string(std::string_view text);
 
@@ -136,6 +171,28 @@ class DebugWriter {
   // vectors, pairs and tuples, owning pointers and Describable types.
   template <typename T>
   void value(const T& v);
+
+  // The record name and first field of a link of a chain (see chain()).
+  struct ChainHead {
+    std::string_view name;
+    std::string_view field;
+  };
+
+  // Writes `top` and the chain of records below it without recursing along
+  // the chain. `link` tells the chain's shape:
+  //   const Node* next(const Node& node, ChainHead& head) const;
+  //     when `node` is a record whose first field holds the next node of
+  //     the chain: fills `head` with the record's name and that field's
+  //     name and returns the next node; otherwise nullptr.
+  //   void rest(Record& record, const Node& node) const;
+  //     writes the fields of the link `node` after its first.
+  //   void end(DebugWriter& w, const Node& node) const;
+  //     writes the node that ends the chain (one for which next gives
+  //     nullptr).
+  // The text is the same as writing each record with its first field
+  // nested.
+  template <typename Node, typename Link>
+  void chain(const Node& top, const Link& link);
 
   // Writes a whole range as a list.
   template <typename Range>
@@ -146,45 +203,102 @@ class DebugWriter {
   }
 
  private:
+  void put(std::string_view text) {
+    if (out_ != nullptr) {
+      out_->append(text);
+    } else {
+      counted_ += text.size();
+    }
+  }
+  void put(char c) { put(std::string_view(&c, 1)); }
+  void indent(int depth) {
+    const std::size_t spaces = static_cast<std::size_t>(depth) * 4;
+    if (out_ != nullptr) {
+      out_->append(spaces, ' ');
+    } else {
+      counted_ += spaces;
+    }
+  }
+
   // Opens one field, item or entry: the opener before the first one, the
   // separator before later ones; in pretty style a new indented line.
   void begin_element(bool& started, std::string_view opener) {
+    if (size() > limit_) [[unlikely]]
+      stopped_ = Stop::Limit;
     if (!started) {
-      out_ += opener;
+      put(opener);
       started = true;
     } else if (!pretty()) {
-      out_ += ", ";
+      put(", ");
     }
     if (pretty()) {
-      out_ += '\n';
+      put('\n');
       indent(depth_ + 1);
     }
   }
   void end_element() {
-    if (pretty()) out_ += ',';
+    if (pretty()) put(',');
   }
   void close(bool started, std::string_view compact_closer, std::string_view pretty_closer) {
     if (!started) return;
     if (pretty()) {
-      out_ += '\n';
+      put('\n');
       indent(depth_);
-      out_ += pretty_closer;
+      put(pretty_closer);
     } else {
-      out_ += compact_closer;
+      put(compact_closer);
     }
   }
+  // One level deeper, when the writer goes on and the stack has room.
   template <typename T>
   void nested(const T& v) {
+    if (stopped_ != Stop::None) return;
+    if (!stack_has_room()) {
+      stopped_ = Stop::Stack;
+      return;
+    }
     ++depth_;
     value(v);
     --depth_;
   }
-  void indent(int depth) { out_.append(static_cast<std::size_t>(depth) * 4, ' '); }
 
-  std::string& out_;
+  std::string* out_ = nullptr;  // null for a counting writer
+  std::size_t counted_ = 0;
+  std::size_t limit_ = SIZE_MAX;
   Style style_;
   int depth_ = 0;
+  Stop stopped_ = Stop::None;
 };
+
+template <typename Node, typename Link>
+void DebugWriter::chain(const Node& top, const Link& link) {
+  // Down the chain: each link's name and the opening of its first field.
+  InlineStack<const Node*> open;
+  const Node* node = &top;
+  ChainHead head;
+  while (const Node* next = link.next(*node, head)) {
+    if (stopped_ != Stop::None) return;
+    put(head.name);
+    bool started = false;
+    begin_element(started, pretty() ? " {" : " { ");
+    put(head.field);
+    put(": ");
+    ++depth_;
+    open.push(node);
+    node = next;
+  }
+  link.end(*this, *node);
+  // Back up: each link's first field closes and its other fields follow.
+  while (!open.empty()) {
+    if (stopped_ != Stop::None) return;
+    --depth_;
+    end_element();
+    Record record(*this);
+    record.has_fields_ = true;
+    link.rest(record, *open.pop());
+    record.finish();
+  }
+}
 
 namespace debug_detail {
 
@@ -228,14 +342,14 @@ void DebugWriter::value(const T& v) {
   } else if constexpr (FreeDescribable<D>) {
     describe_value(*this, v);
   } else if constexpr (std::is_same_v<D, bool>) {
-    out_ += v ? "true" : "false";
+    put(v ? "true" : "false");
   } else if constexpr (std::is_integral_v<D>) {
-    out_ += std::to_string(v);
+    put(std::to_string(v));
   } else if constexpr (std::is_convertible_v<const D&, std::string_view>) {
     string(std::string_view(v));
   } else if constexpr (debug_detail::IsOptional<D>::value) {
     if (!v.has_value()) {
-      out_ += "None";
+      put("None");
     } else {
       tuple("Some").item(*v).finish();
     }
@@ -261,21 +375,61 @@ struct RawText {
   void describe(DebugWriter& w) const { w.raw(text); }
 };
 
-// The compact (one-line) debug text of a value.
+// Appends the debug text of `v` to `out` and tells why it stopped before
+// the end, if it did (the text is then incomplete). A text that grows past
+// kMeasuredTextSize is measured in full before it is written: it is written
+// only when the memory available could hold it twice (the text and a copy
+// of it for its reader), and refused with Stop::Memory otherwise. The pretty
+// text of a deep tree grows with the square of its depth, so this is
+// reachable with statements of a few hundred kilobytes.
+inline constexpr std::size_t kMeasuredTextSize = std::size_t{64} << 20;
+
 template <typename T>
-std::string debug_text(const T& v) {
-  std::string out;
-  DebugWriter writer(out, DebugWriter::Style::Compact);
+DebugWriter::Stop append_debug_text(std::string& out, const T& v, DebugWriter::Style style) {
+  const std::size_t start = out.size();
+  {
+    DebugWriter writer(out, style);
+    writer.set_size_limit(start + kMeasuredTextSize);
+    writer.value(v);
+    if (writer.stopped() != DebugWriter::Stop::Limit) return writer.stopped();
+  }
+  out.resize(start);
+  DebugWriter counter(style);
+  counter.value(v);
+  if (counter.stopped() != DebugWriter::Stop::None) return counter.stopped();
+  if (counter.size() > memory_available() / 2) return DebugWriter::Stop::Memory;
+  out.reserve(start + counter.size());
+  DebugWriter writer(out, style);
   writer.value(v);
+  return writer.stopped();
+}
+
+// The compact (one-line) debug text of a value, or why the writer stopped
+// before its end.
+template <typename T>
+std::variant<std::string, DebugWriter::Stop> checked_debug_text(const T& v) {
+  std::string out;
+  const DebugWriter::Stop stop = append_debug_text(out, v, DebugWriter::Style::Compact);
+  if (stop != DebugWriter::Stop::None) return stop;
   return out;
 }
 
-// The pretty (multi-line) debug text of a value.
+// The compact debug text of a value that cannot nest without bound (ids,
+// types, short values); checked_debug_text for the others.
+template <typename T>
+std::string debug_text(const T& v) {
+  std::string out;
+  const DebugWriter::Stop stop = append_debug_text(out, v, DebugWriter::Style::Compact);
+  ZELVO_CHECK(stop == DebugWriter::Stop::None, "debug text of a value too deep or too large to write");
+  return out;
+}
+
+// The pretty (multi-line) debug text of such a value.
 template <typename T>
 std::string pretty_debug_text(const T& v) {
   std::string out;
-  DebugWriter writer(out, DebugWriter::Style::Pretty);
-  writer.value(v);
+  const DebugWriter::Stop stop = append_debug_text(out, v, DebugWriter::Style::Pretty);
+  ZELVO_CHECK(stop == DebugWriter::Stop::None, "debug text of a value too deep or too large to write");
   return out;
 }
 

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "common/inline_stack.h"
+#include "common/stack_guard.h"
 #include "optimizer/plan_rewrite.h"
 
 namespace zelvo {
@@ -95,47 +97,69 @@ const Value* literal_value(const BoundExpression& expression) {
 
 }  // namespace
 
-// Folds bottom-up in place: a node is replaced only when it folds.
-void fold_constants_in_place(BoundExpression& expression) {
-  if (auto* binary = std::get_if<BoundExpression::Binary>(&expression.node)) {
-    fold_constants_in_place(*binary->left);
-    fold_constants_in_place(*binary->right);
-    const Value* left = literal_value(*binary->left);
-    const Value* right = literal_value(*binary->right);
-    if (left != nullptr && right != nullptr) {
-      if (std::optional<Value> folded = fold_binary_values(*left, binary->op, *right)) {
-        expression.node.emplace<BoundExpression::Literal>(BoundExpression::Literal{std::move(*folded)});
-      }
-    }
-  } else if (auto* unary = std::get_if<BoundExpression::Unary>(&expression.node)) {
-    fold_constants_in_place(*unary->operand);
-    if (const Value* operand = literal_value(*unary->operand)) {
-      if (std::optional<Value> folded = fold_unary_value(unary->op, *operand)) {
-        expression.node.emplace<BoundExpression::Literal>(BoundExpression::Literal{std::move(*folded)});
-      }
+// Folds bottom-up in place: a node is replaced only when it folds. The
+// chain of left operands and unary operands below `expression` is walked by
+// a loop and folded from its bottom up; right operands recurse.
+Status fold_constants_in_place(BoundExpression& expression) {
+  if (!stack_has_room()) return Error::planner(std::string(kNestedTooDeeply));
+  InlineStack<BoundExpression*> links;
+  BoundExpression* node = &expression;
+  for (;;) {
+    if (auto* binary = std::get_if<BoundExpression::Binary>(&node->node)) {
+      links.push(node);
+      node = binary->left.get();
+    } else if (auto* unary = std::get_if<BoundExpression::Unary>(&node->node)) {
+      links.push(node);
+      node = unary->operand.get();
+    } else {
+      break;
     }
   }
+  while (!links.empty()) {
+    BoundExpression& link = *links.pop();
+    std::optional<Value> folded;
+    if (auto* binary = std::get_if<BoundExpression::Binary>(&link.node)) {
+      ZELVO_TRY(fold_constants_in_place(*binary->right));
+      const Value* left = literal_value(*binary->left);
+      const Value* right = literal_value(*binary->right);
+      if (left != nullptr && right != nullptr) folded = fold_binary_values(*left, binary->op, *right);
+    } else {
+      const auto& unary = std::get<BoundExpression::Unary>(link.node);
+      if (const Value* operand = literal_value(*unary.operand)) folded = fold_unary_value(unary.op, *operand);
+    }
+    if (folded.has_value()) link.node.emplace<BoundExpression::Literal>(BoundExpression::Literal{std::move(*folded)});
+  }
+  return {};
 }
 
-BoundExpression fold_constant_expression(BoundExpression expression) {
-  fold_constants_in_place(expression);
+Result<BoundExpression> fold_constant_expression(BoundExpression expression) {
+  ZELVO_TRY(fold_constants_in_place(expression));
   return expression;
 }
 
-void map_projection_items_in_place(std::vector<ProjectionPair>& pairs) {
-  for (ProjectionPair& pair : pairs) fold_constants_in_place(pair.first);
+Status map_projection_items_in_place(std::vector<ProjectionPair>& pairs) {
+  for (ProjectionPair& pair : pairs) ZELVO_TRY(fold_constants_in_place(pair.first));
+  return {};
 }
 
 Result<PlanPtr> ConstantFolding::optimize(PlanPtr plan) const {
-  if (auto* filter = plan->as<plan::Filter>()) {
-    fold_constants_in_place(filter->predicate);
-    ZELVO_TRY(optimize_child(*this, filter->input));
-    // A filter that always passes is dropped; one that never passes stays.
-    if (filter->predicate.bool_literal() == std::optional<bool>(true)) return std::move(filter->input);
-    return plan;
-  }
-  if (auto* project = plan->as<plan::Project>()) map_projection_items_in_place(project->expressions);
-  return optimize_filter_project_join_children(*this, std::move(plan));
+  ZELVO_TRY(rewrite_plan(plan, [](PlanPtr& slot, PlanSlots& next) -> Status {
+    if (auto* filter = slot->as<plan::Filter>()) {
+      ZELVO_TRY(fold_constants_in_place(filter->predicate));
+      // A filter that always passes is dropped, its input visited in its
+      // place; one that never passes stays.
+      if (filter->predicate.bool_literal() == std::optional<bool>(true)) {
+        slot = std::move(filter->input);
+        next.push(&slot);
+        return {};
+      }
+    } else if (auto* project = slot->as<plan::Project>()) {
+      ZELVO_TRY(map_projection_items_in_place(project->expressions));
+    }
+    push_filter_project_join_children(*slot, next);
+    return {};
+  }));
+  return plan;
 }
 
 }  // namespace zelvo

@@ -24,11 +24,12 @@ class ConstantFolding final : public OptimizerRule {
 // and Float64. A division by zero, or of the smallest Int64 by -1, stays a
 // Binary. Function arguments, property bases, lists, maps, IsNull and In
 // are not looked into.
-BoundExpression fold_constant_expression(BoundExpression expression);
+// Fails only when the expression nests too deeply for the thread's stack.
+Result<BoundExpression> fold_constant_expression(BoundExpression expression);
 // The same folding done in place; only nodes that fold are rebuilt.
-void fold_constants_in_place(BoundExpression& expression);
+Status fold_constants_in_place(BoundExpression& expression);
 
 // Folds the expression of every projection pair; names and order unchanged.
-void map_projection_items_in_place(std::vector<ProjectionPair>& pairs);
+Status map_projection_items_in_place(std::vector<ProjectionPair>& pairs);
 
 }  // namespace zelvo

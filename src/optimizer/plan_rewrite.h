@@ -1,21 +1,39 @@
 #pragma once
 
+#include "common/inline_stack.h"
 #include "common/result.h"
 #include "optimizer/optimizer.h"
 #include "planner/logical_plan.h"
 
-// Shared steps of the rewrite rules. A rule rebuilds the node kinds it
-// visits around its own result on their children, and returns every other
-// kind unchanged without looking below it.
+// Shared steps of the rewrite rules. A rule rewrites the node kinds it
+// visits and goes on to their children; every other kind is left unchanged
+// without looking below it. Plans are as deep as a statement is long (one
+// level per clause, pattern element or SET item), so rules walk them by a
+// loop over the slots still to visit rather than by recursion.
 
 namespace zelvo {
 
-// Replaces `child` by the rule's rewrite of it.
-Status optimize_child(const OptimizerRule& rule, PlanPtr& child);
+// The slots of a plan still to visit.
+using PlanSlots = InlineStack<PlanPtr*>;
 
-// A Filter, Project or HashJoin with its children rewritten by the rule;
-// any other kind unchanged.
-Result<PlanPtr> optimize_filter_project_join_children(const OptimizerRule& rule, PlanPtr plan);
+// Visits `root` and then the slots each visit adds, depth first:
+// `visit(PlanPtr& slot, PlanSlots& next)` rewrites the node in `slot` (it
+// may put another node there) and pushes the slots to visit after it, the
+// one to visit first last. The first error ends the walk.
+template <typename Visit>
+Status rewrite_plan(PlanPtr& root, Visit&& visit) {
+  PlanSlots pending;
+  pending.push(&root);
+  while (!pending.empty()) {
+    PlanPtr& slot = *pending.pop();
+    ZELVO_TRY(visit(slot, pending));
+  }
+  return {};
+}
+
+// Pushes the inputs of a Filter or Project, or both sides of a HashJoin
+// (the left one visited first); nothing for other kinds.
+void push_filter_project_join_children(LogicalPlan& plan, PlanSlots& next);
 
 // `parent` (a Filter or Limit) whose input slot `parent_input` holds a
 // Project: returns that Project with `parent` moved between it and its input.

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "common/inline_stack.h"
+#include "common/stack_guard.h"
 #include "optimizer/plan_rewrite.h"
 
 namespace zelvo {
@@ -57,30 +59,54 @@ void reduce_or(BoundExpression& expression, BoundExpression::Binary& binary) {
 
 }  // namespace
 
-void simplify_predicate_in_place(BoundExpression& expression) {
-  if (auto* unary = std::get_if<BoundExpression::Unary>(&expression.node)) {
-    simplify_predicate_in_place(*unary->operand);
-    if (unary->op == UnaryOp::Not) reduce_not(expression, *unary);
-  } else if (auto* binary = std::get_if<BoundExpression::Binary>(&expression.node)) {
-    simplify_predicate_in_place(*binary->left);
-    simplify_predicate_in_place(*binary->right);
-    // A reduction replaces `expression`, and with it `*binary`.
-    if (binary->op == BinaryOp::And) {
-      reduce_and(expression, *binary);
-    } else if (binary->op == BinaryOp::Or) {
-      reduce_or(expression, *binary);
+// Bottom-up: the chain of left operands and NOT operands below
+// `expression` is walked by a loop and reduced from its bottom up; right
+// operands recurse.
+Status simplify_predicate_in_place(BoundExpression& expression) {
+  if (!stack_has_room()) return Error::planner(std::string(kNestedTooDeeply));
+  InlineStack<BoundExpression*> links;
+  BoundExpression* node = &expression;
+  for (;;) {
+    if (auto* binary = std::get_if<BoundExpression::Binary>(&node->node)) {
+      links.push(node);
+      node = binary->left.get();
+    } else if (auto* unary = std::get_if<BoundExpression::Unary>(&node->node)) {
+      links.push(node);
+      node = unary->operand.get();
+    } else {
+      break;
     }
   }
+  while (!links.empty()) {
+    BoundExpression& link = *links.pop();
+    // A reduction replaces `link`, and with it the node it was made of.
+    if (auto* unary = std::get_if<BoundExpression::Unary>(&link.node)) {
+      if (unary->op == UnaryOp::Not) reduce_not(link, *unary);
+      continue;
+    }
+    auto& binary = std::get<BoundExpression::Binary>(link.node);
+    ZELVO_TRY(simplify_predicate_in_place(*binary.right));
+    if (binary.op == BinaryOp::And) {
+      reduce_and(link, binary);
+    } else if (binary.op == BinaryOp::Or) {
+      reduce_or(link, binary);
+    }
+  }
+  return {};
 }
 
-BoundExpression simplify_predicate(BoundExpression expression) {
-  simplify_predicate_in_place(expression);
+Result<BoundExpression> simplify_predicate(BoundExpression expression) {
+  ZELVO_TRY(simplify_predicate_in_place(expression));
   return expression;
 }
 
 Result<PlanPtr> PredicateSimplification::optimize(PlanPtr plan) const {
-  if (auto* filter = plan->as<plan::Filter>()) simplify_predicate_in_place(filter->predicate);
-  return optimize_filter_project_join_children(*this, std::move(plan));
+  ZELVO_TRY(rewrite_plan(plan, [](PlanPtr& slot, PlanSlots& next) -> Status {
+    if (auto* filter = slot->as<plan::Filter>()) ZELVO_TRY(simplify_predicate_in_place(filter->predicate));
+    push_filter_project_join_children(*slot, next);
+    return {};
+  }));
+  return plan;
 }
 
 }  // namespace zelvo

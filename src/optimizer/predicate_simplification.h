@@ -19,8 +19,9 @@ class PredicateSimplification final : public OptimizerRule {
 // Removes double negation, negates Bool literals under Not, and reduces AND
 // and OR with a Bool literal on either side. Other kinds are unchanged
 // (Binary operators other than AND and OR have their sides simplified).
-BoundExpression simplify_predicate(BoundExpression expression);
+// Fails only when the expression nests too deeply for the thread's stack.
+Result<BoundExpression> simplify_predicate(BoundExpression expression);
 // The same simplification done in place; only reduced nodes are rebuilt.
-void simplify_predicate_in_place(BoundExpression& expression);
+Status simplify_predicate_in_place(BoundExpression& expression);
 
 }  // namespace zelvo

@@ -12,20 +12,32 @@ bool is_project(const PlanPtr& plan) { return plan->as<plan::Project>() != nullp
 
 // Once a Filter has been moved below a Project, nothing under it is visited.
 Result<PlanPtr> FilterPushdown::optimize(PlanPtr plan) const {
-  if (auto* filter = plan->as<plan::Filter>(); filter != nullptr && is_project(filter->input)) {
-    return lift_project_above(std::move(plan), filter->input);
-  }
-  return optimize_filter_project_join_children(*this, std::move(plan));
+  ZELVO_TRY(rewrite_plan(plan, [](PlanPtr& slot, PlanSlots& next) -> Status {
+    if (auto* filter = slot->as<plan::Filter>(); filter != nullptr && is_project(filter->input)) {
+      slot = lift_project_above(std::move(slot), filter->input);
+      return {};
+    }
+    push_filter_project_join_children(*slot, next);
+    return {};
+  }));
+  return plan;
 }
 
 // Once a Limit has been moved below a Project, nothing under it is visited.
 Result<PlanPtr> LimitPushdown::optimize(PlanPtr plan) const {
-  if (auto* limit = plan->as<plan::Limit>()) {
-    if (is_project(limit->input)) return lift_project_above(std::move(plan), limit->input);
-    ZELVO_TRY(optimize_child(*this, limit->input));
-    return plan;
-  }
-  return optimize_filter_project_join_children(*this, std::move(plan));
+  ZELVO_TRY(rewrite_plan(plan, [](PlanPtr& slot, PlanSlots& next) -> Status {
+    if (auto* limit = slot->as<plan::Limit>()) {
+      if (is_project(limit->input)) {
+        slot = lift_project_above(std::move(slot), limit->input);
+      } else {
+        next.push(&limit->input);
+      }
+      return {};
+    }
+    push_filter_project_join_children(*slot, next);
+    return {};
+  }));
+  return plan;
 }
 
 }  // namespace zelvo

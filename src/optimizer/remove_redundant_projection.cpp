@@ -5,10 +5,16 @@
 namespace zelvo {
 
 Result<PlanPtr> RemoveRedundantProjection::optimize(PlanPtr plan) const {
-  auto* project = plan->as<plan::Project>();
-  if (project == nullptr) return plan;
-  if (project->input->as<plan::Project>() != nullptr) return std::move(project->input);
-  ZELVO_TRY(optimize_child(*this, project->input));
+  ZELVO_TRY(rewrite_plan(plan, [](PlanPtr& slot, PlanSlots& next) -> Status {
+    auto* project = slot->as<plan::Project>();
+    if (project == nullptr) return {};
+    if (project->input->as<plan::Project>() != nullptr) {
+      slot = std::move(project->input);  // the inner Project is not visited
+    } else {
+      next.push(&project->input);
+    }
+    return {};
+  }));
   return plan;
 }
 

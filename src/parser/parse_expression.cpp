@@ -29,8 +29,6 @@ enum class ParserState::Precedence : std::uint8_t {
 namespace {
 
 using Precedence = ParserState::Precedence;
-using Built = ParserState::Built;
-using Height = ParserState::Height;
 
 // The binary operator a token stands for (IS, IN and NOT IN are handled
 // apart).
@@ -75,155 +73,118 @@ Precedence right_operand_level(Precedence level) {
 
 }  // namespace
 
-Built ParserState::parse_expression(Expression& out) { return parse_operators(Precedence::Or, out); }
-
-bool ParserState::parse_child(Expression& child, Height& node_height) {
-  const Built result = parse_expression(child);
-  ZELVO_PARSE_TRY(result);
-  node_height = std::max(node_height, height_of(result) + 1);
-  return true;
-}
+bool ParserState::parse_expression(Expression& out) { return parse_operators(Precedence::Or, out); }
 
 // An expression of operators at `lowest` or tighter levels, by precedence
 // climbing: an operand, then operators as long as they bind at least as
-// tightly as `lowest` and may follow what was built so far.
-Built ParserState::parse_operators(Precedence lowest, Expression& out) {
+// tightly as `lowest` and may follow what was built so far. A chain of
+// left-associative operators is built by the loop, each operator taking
+// what was built so far as its left operand, so that the chain's length
+// costs no stack; the right operand recurses at most once per tighter level.
+bool ParserState::parse_operators(Precedence lowest, Expression& out) {
   // The tightest operator level that may still extend `out`: after NOT or a
   // comparison only AND, XOR and OR may follow.
   Precedence ceiling = Precedence::Power;
-  Built result = Built::Failed;
   if (lowest <= Precedence::Not && at(Token::Not)) {
-    result = parse_not_operand(out);
+    ZELVO_PARSE_TRY(parse_not_operand(out));
     ceiling = Precedence::And;
   } else {
-    result = parse_unary_expression(out);
+    ZELVO_PARSE_TRY(parse_unary_expression(out));
   }
-  ZELVO_PARSE_TRY(result);
-  Height height = height_of(result);
   for (;;) {
     // IS NULL, IN and NOT IN; a NOT that is not followed by IN ends the
     // expression.
     if (lowest <= Precedence::Comparison && ceiling >= Precedence::Comparison &&
         (at(Token::Is) || at(Token::In) || (at(Token::Not) && peek() == Token::In))) {
-      result = parse_comparison_suffix(out, height);
-      ZELVO_PARSE_TRY(result);
-      height = height_of(result);
+      ZELVO_PARSE_TRY(parse_comparison_suffix(out));
       ceiling = Precedence::And;
       continue;
     }
     const InfixOperator& op = kInfixOperators[static_cast<std::size_t>(current_)];
-    if (!op.is_operator || op.level < lowest || op.level > ceiling) return built(height);
+    if (!op.is_operator || op.level < lowest || op.level > ceiling) return true;
     advance();
     Expression& right = tree_building::wrap_binary(out, op.op);
     if (op.level == Precedence::Power) {
-      // Right-associative: the right operand recurses at the same level.
+      // Right-associative: the right operand nests at the same level.
       const NestingScope nesting(*this);
       ZELVO_PARSE_TRY(check_nesting());
-      result = parse_operators(Precedence::Power, right);
+      ZELVO_PARSE_TRY(parse_operators(Precedence::Power, right));
     } else {
-      result = parse_operators(right_operand_level(op.level), right);
+      ZELVO_PARSE_TRY(parse_operators(right_operand_level(op.level), right));
     }
-    ZELVO_PARSE_TRY(result);
-    height = std::max(height, height_of(result)) + 1;
-    ZELVO_PARSE_TRY(check_height(height));
     ceiling = op.level == Precedence::Comparison ? Precedence::And : op.level;
   }
 }
 
-// IS [NOT] NULL, IN list or NOT IN list after the operand `out`, whose
-// height is given.
-Built ParserState::parse_comparison_suffix(Expression& out, Height height) {
+// IS [NOT] NULL, IN list or NOT IN list after the operand `out`.
+bool ParserState::parse_comparison_suffix(Expression& out) {
   if (eat(Token::Is)) {
     const bool negated = eat(Token::Not);
     ZELVO_PARSE_TRY(expect_token(Token::Null));
     tree_building::wrap_is_null(out, negated);
-    ++height;
-  } else {
-    const bool negated = eat(Token::Not);
-    advance();  // IN
-    const Built list = parse_operators(Precedence::Additive, tree_building::wrap_in(out, negated));
-    ZELVO_PARSE_TRY(list);
-    height = std::max(height, height_of(list)) + 1;
+    return true;
   }
-  ZELVO_PARSE_TRY(check_height(height));
-  return built(height);
+  const bool negated = eat(Token::Not);
+  advance();  // IN
+  return parse_operators(Precedence::Additive, tree_building::wrap_in(out, negated));
 }
 
 // NOT current: NOT applied to a NOT-level expression.
-Built ParserState::parse_not_operand(Expression& out) {
+bool ParserState::parse_not_operand(Expression& out) {
   advance();
   const NestingScope nesting(*this);
   ZELVO_PARSE_TRY(check_nesting());
-  const Built operand = parse_operators(Precedence::Not, tree_building::make_unary(out, UnaryOp::Not));
-  ZELVO_PARSE_TRY(operand);
-  return built(height_of(operand) + 1);
+  return parse_operators(Precedence::Not, tree_building::make_unary(out, UnaryOp::Not));
 }
 
 // Prefix "-" builds a negation; prefix "+" is consumed without a node.
-Built ParserState::parse_unary_expression(Expression& out) {
+bool ParserState::parse_unary_expression(Expression& out) {
   if (!at(Token::Minus) && !at(Token::Plus)) return parse_postfix_expression(out);
   const bool negate = at(Token::Minus);
   advance();
   const NestingScope nesting(*this);
   ZELVO_PARSE_TRY(check_nesting());
   if (!negate) return parse_unary_expression(out);
-  const Built operand = parse_unary_expression(tree_building::make_unary(out, UnaryOp::Neg));
-  ZELVO_PARSE_TRY(operand);
-  return built(height_of(operand) + 1);
+  return parse_unary_expression(tree_building::make_unary(out, UnaryOp::Neg));
 }
 
-// A primary followed by any number of subscripts and property accesses.
-Built ParserState::parse_postfix_expression(Expression& out) {
-  Built result = parse_primary_expression(out);
-  ZELVO_PARSE_TRY(result);
-  Height height = height_of(result);
+// A primary followed by any number of subscripts and property accesses,
+// each wrapping what was built so far.
+bool ParserState::parse_postfix_expression(Expression& out) {
+  ZELVO_PARSE_TRY(parse_primary_expression(out));
   for (;;) {
     if (eat(Token::LBracket)) {
-      result = parse_subscript(tree_building::wrap_index(out));
-      ZELVO_PARSE_TRY(result);
-      height = std::max(height, height_of(result));
+      ZELVO_PARSE_TRY(parse_subscript(tree_building::wrap_index(out)));
     } else if (eat(Token::Dot)) {
       ZELVO_PARSE_TRY(expect_identifier(tree_building::wrap_property(out)));
     } else {
-      return built(height);
+      return true;
     }
-    ZELVO_PARSE_TRY(check_height(++height));
   }
 }
 
 // "[" consumed: the index expression and "]".
-Built ParserState::parse_subscript(Expression& index) {
+bool ParserState::parse_subscript(Expression& index) {
   const NestingScope nesting(*this);
   ZELVO_PARSE_TRY(check_nesting());
-  const Built result = parse_expression(index);
-  ZELVO_PARSE_TRY(result);
-  ZELVO_PARSE_TRY(expect_token(Token::RBracket));
-  return result;
+  ZELVO_PARSE_TRY(parse_expression(index));
+  return expect_token(Token::RBracket);
 }
 
-Built ParserState::parse_primary_expression(Expression& out) {
+bool ParserState::parse_primary_expression(Expression& out) {
   switch (current_) {
-    case Token::LParen:
-      return parse_parenthesized(out);
-    case Token::LBracket:
-      return parse_list_literal(out);
-    case Token::LBrace:
-      return parse_map_literal(out.node.emplace<Expression::Map>().literal);
-    case Token::Case:
-      return parse_case_expression(out);
-    case Token::Dollar:
-      advance();
-      ZELVO_PARSE_TRY(expect_identifier(out.node.emplace<Expression::Parameter>().name));
-      return built(0);
+    case Token::LParen: return parse_parenthesized(out);
+    case Token::LBracket: return parse_list_literal(out);
+    case Token::LBrace: return parse_map_literal(out.node.emplace<Expression::Map>().literal);
+    case Token::Case: return parse_case_expression(out);
+    case Token::Dollar: advance(); return expect_identifier(out.node.emplace<Expression::Parameter>().name);
     case Token::Identifier:
       // A name followed by "(" is a function call.
       out.node.emplace<Expression::Variable>().name.assign(current_text_);
       advance();
       if (at(Token::LParen)) return parse_function_call(out);
-      return built(0);
-    default:
-      ZELVO_PARSE_TRY(parse_literal(out));
-      return built(0);
+      return true;
+    default: return parse_literal(out);
   }
 }
 
@@ -232,12 +193,9 @@ Built ParserState::parse_primary_expression(Expression& out) {
 bool ParserState::parse_literal(Expression& out) {
   Value& value = out.node.emplace<Expression::Literal>().value;
   switch (current_) {
-    case Token::Null:
-      break;
+    case Token::Null: break;
     case Token::True:
-    case Token::False:
-      value = Value::boolean(at(Token::True));
-      break;
+    case Token::False: value = Value::boolean(at(Token::True)); break;
     case Token::Integer: {
       std::int64_t number = 0;
       ZELVO_PARSE_TRY(expect_integer(number));
@@ -266,101 +224,84 @@ bool ParserState::parse_literal(Expression& out) {
 }
 
 // "(" current; the inner expression itself, with no node of its own.
-Built ParserState::parse_parenthesized(Expression& out) {
+bool ParserState::parse_parenthesized(Expression& out) {
   advance();
   const NestingScope nesting(*this);
   ZELVO_PARSE_TRY(check_nesting());
-  const Built inner = parse_expression(out);
-  ZELVO_PARSE_TRY(inner);
-  ZELVO_PARSE_TRY(expect_token(Token::RParen));
-  return inner;
+  ZELVO_PARSE_TRY(parse_expression(out));
+  return expect_token(Token::RParen);
 }
 
 // "[" current: [] or [ expression {, expression} ].
-Built ParserState::parse_list_literal(Expression& out) {
+bool ParserState::parse_list_literal(Expression& out) {
   advance();
   const NestingScope nesting(*this);
   ZELVO_PARSE_TRY(check_nesting());
   ListLiteral& list = out.node.emplace<Expression::List>().literal;
-  if (eat(Token::RBracket)) return built(0);
-  const Built elements = parse_expression_list(list.elements);
-  ZELVO_PARSE_TRY(elements);
-  ZELVO_PARSE_TRY(expect_token(Token::RBracket));
-  return elements;
+  if (eat(Token::RBracket)) return true;
+  ZELVO_PARSE_TRY(parse_expression_list(list.elements));
+  return expect_token(Token::RBracket);
 }
 
-// One or more comma-separated expressions appended to `list`; the height is
-// that of a node holding them.
-Built ParserState::parse_expression_list(std::vector<Expression>& list) {
-  Height height = 0;
+// One or more comma-separated expressions appended to `list`.
+bool ParserState::parse_expression_list(std::vector<Expression>& list) {
   do {
-    const Built element = parse_expression(list.emplace_back());
-    ZELVO_PARSE_TRY(element);
-    height = std::max(height, height_of(element) + 1);
+    ZELVO_PARSE_TRY(parse_expression(list.emplace_back()));
   } while (eat(Token::Comma));
-  return built(height);
+  return true;
 }
 
 // CASE current: CASE [operand] {WHEN x THEN y} [ELSE z] END.
-Built ParserState::parse_case_expression(Expression& out) {
+bool ParserState::parse_case_expression(Expression& out) {
   advance();
   const NestingScope nesting(*this);
   ZELVO_PARSE_TRY(check_nesting());
   Expression::Case& case_expression = out.node.emplace<Expression::Case>();
-  Height height = 0;
   if (!at(Token::When)) {
     case_expression.operand = std::make_unique<Expression>();
-    ZELVO_PARSE_TRY(parse_child(*case_expression.operand, height));
+    ZELVO_PARSE_TRY(parse_expression(*case_expression.operand));
   }
   while (eat(Token::When)) {
     WhenClause& clause = case_expression.when_clauses.emplace_back();
-    ZELVO_PARSE_TRY(parse_child(clause.condition, height));
+    ZELVO_PARSE_TRY(parse_expression(clause.condition));
     ZELVO_PARSE_TRY(expect_token(Token::Then));
-    ZELVO_PARSE_TRY(parse_child(clause.result, height));
+    ZELVO_PARSE_TRY(parse_expression(clause.result));
   }
   if (eat(Token::Else)) {
     case_expression.else_clause = std::make_unique<Expression>();
-    ZELVO_PARSE_TRY(parse_child(*case_expression.else_clause, height));
+    ZELVO_PARSE_TRY(parse_expression(*case_expression.else_clause));
   }
-  ZELVO_PARSE_TRY(expect_token(Token::End));
-  return built(height);
+  return expect_token(Token::End);
 }
 
 // `out` holds the Variable of the name and "(" is current: name ( [DISTINCT]
 // [* | arguments] ) and an optional OVER window. DISTINCT of a window
 // function is not recorded.
-Built ParserState::parse_function_call(Expression& out) {
+bool ParserState::parse_function_call(Expression& out) {
   const NestingScope nesting(*this);
   ZELVO_PARSE_TRY(check_nesting());
   advance();
   Expression::FunctionCall& call = tree_building::make_call(out, eat(Token::Distinct));
-  Height height = 0;
-  if (!eat(Token::Star) && !at(Token::RParen)) {
-    const Built args = parse_expression_list(call.args);
-    ZELVO_PARSE_TRY(args);
-    height = height_of(args);
-  }
+  if (!eat(Token::Star) && !at(Token::RParen)) ZELVO_PARSE_TRY(parse_expression_list(call.args));
   ZELVO_PARSE_TRY(expect_token(Token::RParen));
-  if (!eat(Token::Over)) return built(height);
-  return parse_window(out, height);
+  if (!eat(Token::Over)) return true;
+  return parse_window(out);
 }
 
 // OVER consumed after the call `out`: ( [PARTITION BY expressions] [ORDER BY
 // keys] [ROWS | RANGE bound] ), the parts in this order.
-Built ParserState::parse_window(Expression& out, Height height) {
+bool ParserState::parse_window(Expression& out) {
   Expression::WindowFunction& window = tree_building::make_window(out);
   ZELVO_PARSE_TRY(expect_token(Token::LParen));
   if (eat(Token::Partition)) {
     ZELVO_PARSE_TRY(expect_token(Token::By));
-    const Built partition = parse_expression_list(window.partition_by);
-    ZELVO_PARSE_TRY(partition);
-    height = std::max(height, height_of(partition));
+    ZELVO_PARSE_TRY(parse_expression_list(window.partition_by));
   }
   if (eat(Token::Order)) {
     ZELVO_PARSE_TRY(expect_token(Token::By));
     do {
       WindowOrderKey& key = window.order_by.emplace_back();
-      ZELVO_PARSE_TRY(parse_child(key.expression, height));
+      ZELVO_PARSE_TRY(parse_expression(key.expression));
       key.order = parse_sort_ascending() ? SortOrder::Ascending : SortOrder::Descending;
     } while (eat(Token::Comma));
   }
@@ -370,8 +311,7 @@ Built ParserState::parse_window(Expression& out, Height height) {
     advance();
     ZELVO_PARSE_TRY(parse_window_frame_bound(frame.start));
   }
-  ZELVO_PARSE_TRY(expect_token(Token::RParen));
-  return built(height);
+  return expect_token(Token::RParen);
 }
 
 // n PRECEDING, n FOLLOWING, CURRENT ROW, UNBOUNDED PRECEDING or UNBOUNDED

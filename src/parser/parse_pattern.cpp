@@ -94,21 +94,19 @@ bool ParserState::expect_length_bound(std::optional<std::uint32_t>& bound) {
 }
 
 // "{" current: { key: value, ... }. Keys are identifiers or back-quoted
-// identifiers. The height is that of the map as an expression.
-ParserState::Built ParserState::parse_map_literal(MapLiteral& map) {
+// identifiers.
+bool ParserState::parse_map_literal(MapLiteral& map) {
   ZELVO_PARSE_TRY(expect_token(Token::LBrace));
   const NestingScope nesting(*this);
   ZELVO_PARSE_TRY(check_nesting());
-  Height height = 0;
-  if (eat(Token::RBrace)) return built(0);
+  if (eat(Token::RBrace)) return true;
   do {
     MapEntry& entry = map.entries.emplace_back();
     ZELVO_PARSE_TRY(expect_identifier(entry.key));
     ZELVO_PARSE_TRY(expect_token(Token::Colon));
-    ZELVO_PARSE_TRY(parse_child(entry.value, height));
+    ZELVO_PARSE_TRY(parse_expression(entry.value));
   } while (eat(Token::Comma));
-  if (!eat(Token::RBrace)) return fail_wanted(Token::RBrace);
-  return built(height);
+  return eat(Token::RBrace) || fail_wanted(Token::RBrace);
 }
 
 }  // namespace zelvo

@@ -37,9 +37,7 @@ bool ParserState::parse_query(QueryStatement& first) {
         ZELVO_PARSE_TRY(parse_pattern(query->create_clauses.emplace_back().pattern));
         break;
       case Token::Delete:
-      case Token::Detach:
-        ZELVO_PARSE_TRY(parse_delete_clause(query->delete_clause.emplace()));
-        break;
+      case Token::Detach: ZELVO_PARSE_TRY(parse_delete_clause(query->delete_clause.emplace())); break;
       case Token::Set:
         advance();
         ZELVO_PARSE_TRY(parse_set_item(query->set_clauses.emplace_back()));
@@ -78,8 +76,7 @@ bool ParserState::parse_query(QueryStatement& first) {
         query->union_query = std::make_unique<QueryStatement>();
         query = query->union_query.get();
         break;
-      default:
-        return true;
+      default: return true;
     }
   }
 }
@@ -102,7 +99,7 @@ bool ParserState::parse_create_led_query(QueryStatement& query) {
 bool ParserState::parse_match_clause(std::vector<MatchClause>& clauses) {
   MatchClause& clause = clauses.emplace_back();
   ZELVO_PARSE_TRY(parse_pattern(clause.pattern));
-  return !eat(Token::Where) || succeeded(parse_expression(clause.where_clause.emplace()));
+  return !eat(Token::Where) || parse_expression(clause.where_clause.emplace());
 }
 
 // DETACH or DELETE current.
@@ -118,27 +115,16 @@ bool ParserState::parse_delete_clause(DeleteClause& clause) {
 bool ParserState::parse_set_item(SetItem& item) {
   auto& assignment = item.node.emplace<SetItem::Property>();
   Expression& target = assignment.target;
-  Height height = 0;
   if (at(Token::Identifier)) {
     ZELVO_PARSE_TRY(expect_identifier(target.node.emplace<Expression::Variable>().name));
   } else if (eat(Token::LParen)) {
-    const Built inner = parse_expression(target);
-    ZELVO_PARSE_TRY(inner);
-    height = height_of(inner);
+    ZELVO_PARSE_TRY(parse_expression(target));
     ZELVO_PARSE_TRY(expect_token(Token::RParen));
   } else {
     return fail("Expected identifier or ( in SET target");
   }
-  while (eat(Token::Dot)) {
-    ZELVO_PARSE_TRY(expect_identifier(tree_building::wrap_property(target)));
-    ZELVO_PARSE_TRY(check_height(++height));
-  }
-  while (eat(Token::LBracket)) {
-    const Built index = parse_subscript(tree_building::wrap_index(target));
-    ZELVO_PARSE_TRY(index);
-    height = std::max(height, height_of(index)) + 1;
-    ZELVO_PARSE_TRY(check_height(height));
-  }
+  while (eat(Token::Dot)) ZELVO_PARSE_TRY(expect_identifier(tree_building::wrap_property(target)));
+  while (eat(Token::LBracket)) ZELVO_PARSE_TRY(parse_subscript(tree_building::wrap_index(target)));
   ZELVO_PARSE_TRY(expect_token(Token::Eq));
   ZELVO_PARSE_TRY(parse_expression(assignment.value));
   return true;
@@ -156,13 +142,13 @@ bool ParserState::parse_with_clause(QueryStatement& query) {
   WithClause& clause = query.with_clause.emplace();
   clause.distinct = eat(Token::Distinct);
   ZELVO_PARSE_TRY(parse_projection_items(clause.items));
-  return !eat(Token::Where) || succeeded(parse_expression(clause.where_clause.emplace()));
+  return !eat(Token::Where) || parse_expression(clause.where_clause.emplace());
 }
 
 // UNWIND consumed.
 bool ParserState::parse_unwind_clause(QueryStatement& query) {
   UnwindClause& clause = query.unwind_clause.emplace();
-  return succeeded(parse_expression(clause.expression)) && expect_token(Token::As) && expect_identifier(clause.alias);
+  return parse_expression(clause.expression) && expect_token(Token::As) && expect_identifier(clause.alias);
 }
 
 // ORDER BY consumed.
@@ -234,27 +220,18 @@ bool ParserState::parse_foreach_clause(ForeachClause& clause) {
 bool ParserState::parse_update_clause(std::vector<UpdateClause>& clauses, bool& found) {
   found = true;
   switch (current_) {
-    case Token::Create:
-      advance();
-      return parse_pattern(clauses.emplace_back().node.emplace<CreateClause>().pattern);
+    case Token::Create: advance(); return parse_pattern(clauses.emplace_back().node.emplace<CreateClause>().pattern);
     case Token::Delete:
-    case Token::Detach:
-      return parse_delete_clause(clauses.emplace_back().node.emplace<DeleteClause>());
-    case Token::Set:
-      advance();
-      return parse_set_item(clauses.emplace_back().node.emplace<SetItem>());
+    case Token::Detach: return parse_delete_clause(clauses.emplace_back().node.emplace<DeleteClause>());
+    case Token::Set: advance(); return parse_set_item(clauses.emplace_back().node.emplace<SetItem>());
     case Token::Remove: {
       advance();
       auto& removed = clauses.emplace_back().node.emplace<RemoveItem>().node.emplace<RemoveItem::Property>();
       ZELVO_PARSE_TRY(parse_expression(removed.expression));
       return true;
     }
-    case Token::Merge:
-      advance();
-      return parse_merge_clause(clauses.emplace_back().node.emplace<MergeClause>());
-    default:
-      found = false;
-      return true;
+    case Token::Merge: advance(); return parse_merge_clause(clauses.emplace_back().node.emplace<MergeClause>());
+    default: found = false; return true;
   }
 }
 

@@ -45,7 +45,7 @@ bool ParserState::parse_call(Statement& out) {
   auto& call = out.node.emplace<Statement::Call>();
   call.name = std::move(name);
   if (!eat(Token::LParen) || eat(Token::RParen)) return true;
-  return succeeded(parse_expression_list(call.args)) && expect_token(Token::RParen);
+  return parse_expression_list(call.args) && expect_token(Token::RParen);
 }
 
 bool ParserState::parse_load(Statement& out) {

@@ -13,16 +13,16 @@ class Parser {
   // Parses the text of exactly one statement. Tokens after a complete
   // statement are ignored. Every failure is an Error of kind Parser with one
   // of the front end's fixed messages; a statement nested deeper than
-  // kMaxNestingDepth levels fails with "Statement is nested too deeply".
+  // kMaxNestingDepth levels fails with "Statement is nested too deeply", and
+  // one nested too deeply for the stack left to the calling thread with
+  // kNestedTooDeeply (common/stack_guard.h).
   static Result<Statement> parse(std::string_view text);
 
-  // The bound on nested constructs (parentheses, lists, maps, CASE, calls,
-  // subscripts, prefix operators, UNION chains, FOREACH, EXPLAIN and
-  // PROFILE) and on the height of expression trees (operator chains such as
-  // a + b + c count one level per operator), so that neither parsing nor the
-  // later walks over the tree can exhaust a small thread stack. At this
-  // bound the deepest statement parses within about 40 KB of stack (about
-  // 200 KB in an AddressSanitizer build).
+  // The bound on nested constructs: parentheses, lists, maps, CASE, calls,
+  // subscripts, prefix operators, "^", UNION chains, FOREACH, EXPLAIN and
+  // PROFILE. Chains of left-associative operators (a + b + c), property
+  // accesses and subscripts do not nest: they are as long as the text makes
+  // them.
   static constexpr unsigned kMaxNestingDepth = 100;
 };
 

@@ -17,18 +17,20 @@ namespace zelvo {
 // the parser library). The routines live in parse_*.cpp by area.
 //
 // Failures: a routine that fails records the parser Error in the state
-// (only the first one counts) and reports failure (false, or
-// Built::Failed); its callers pass the failure up (ZELVO_PARSE_TRY) and
-// Parser::parse hands the recorded Error back. Products are written through
-// reference parameters and nodes are built in place. All of this keeps the
-// frames of the recursive routines small: a Result would carry a whole Error
-// through every frame, and a nesting level must cost only a few hundred
-// bytes of stack so that the deepest statement the nesting bound admits
-// fits a small thread stack.
+// (only the first one counts) and reports failure (false); its callers pass
+// the failure up (ZELVO_PARSE_TRY) and Parser::parse hands the recorded
+// Error back. Products are written through reference parameters and nodes
+// are built in place. All of this keeps the frames of the recursive
+// routines small: a Result would carry a whole Error through every frame,
+// and a nesting level must cost only a few hundred bytes of stack so that
+// the deepest statement the nesting bound admits fits a small thread stack.
 //
-// Expression routines report the height of the tree they built; together
-// with the count of open nesting levels it is held within
-// Parser::kMaxNestingDepth.
+// The routines recurse only where the statement nests (parentheses, lists,
+// maps, CASE, calls, subscripts, prefix operators, "^", FOREACH); chains of
+// left-associative operators, property accesses and subscripts, UNION
+// chains and EXPLAIN/PROFILE prefixes are built by loops. Each nesting level
+// opens a NestingScope and checks both the count of open levels and the
+// stack left (check_nesting).
 class ParserState {
  public:
   explicit ParserState(std::string_view text);
@@ -43,23 +45,11 @@ class ParserState {
   // The failure recorded by a routine that returned false.
   Error take_error();
 
-  // The height of an expression tree: 0 for a leaf, else one more than its
-  // highest child.
-  using Height = std::uint32_t;
-
-  // What an expression routine reports: failure, or the height of the tree
-  // it built (see built() and height_of()). A plain scalar, so that it
-  // travels in a register and never needs a stack slot of its own.
-  enum class [[nodiscard]] Built : std::uint32_t { Failed = 0 };
-  static constexpr Built built(Height height) { return static_cast<Built>(height + 1); }
-  static constexpr Height height_of(Built result) { return static_cast<Height>(result) - 1; }
-  static constexpr bool succeeded(Built result) { return result != Built::Failed; }
   static constexpr bool succeeded(bool ok) { return ok; }
 
-  // A failure already recorded in the state: false, or Built::Failed.
+  // A failure already recorded in the state.
   struct Failed {
-    constexpr operator bool() const { return false; }           // NOLINT: implicit by design
-    constexpr operator Built() const { return Built::Failed; }  // NOLINT: implicit by design
+    constexpr operator bool() const { return false; }  // NOLINT: implicit by design
   };
 
   // Operator levels of expressions (parse_expression.cpp).
@@ -88,8 +78,9 @@ class ParserState {
   [[nodiscard]] bool expect_identifier(std::optional<std::string>& name);
   [[nodiscard]] bool expect_integer(std::int64_t& value);
   [[nodiscard]] bool parse_string_literal(std::string& value);
+  // Whether one more level of nesting may open: the count of open levels
+  // is within Parser::kMaxNestingDepth and the thread's stack has room.
   [[nodiscard]] bool check_nesting();
-  [[nodiscard]] bool check_height(Height height);
   // Record a failure.
   Failed fail(std::string message);
   Failed fail_wanted(Token wanted);            // "Expected Kind, got Some(Kind)"
@@ -146,26 +137,24 @@ class ParserState {
   [[nodiscard]] bool parse_node_pattern(NodePattern& node);
   [[nodiscard]] bool parse_relationship_detail(RelPattern& rel);
   [[nodiscard]] bool expect_length_bound(std::optional<std::uint32_t>& bound);
-  Built parse_map_literal(MapLiteral& map);
+  [[nodiscard]] bool parse_map_literal(MapLiteral& map);
 
   // Expressions (parse_expression.cpp).
-  Built parse_expression(Expression& out);
-  // Parses one child expression of a node and raises `node_height` to fit it.
-  [[nodiscard]] bool parse_child(Expression& child, Height& node_height);
-  Built parse_operators(Precedence lowest, Expression& out);
-  Built parse_comparison_suffix(Expression& out, Height height);
-  Built parse_not_operand(Expression& out);
-  Built parse_unary_expression(Expression& out);
-  Built parse_postfix_expression(Expression& out);
-  Built parse_subscript(Expression& index);
-  Built parse_primary_expression(Expression& out);
+  [[nodiscard]] bool parse_expression(Expression& out);
+  [[nodiscard]] bool parse_operators(Precedence lowest, Expression& out);
+  [[nodiscard]] bool parse_comparison_suffix(Expression& out);
+  [[nodiscard]] bool parse_not_operand(Expression& out);
+  [[nodiscard]] bool parse_unary_expression(Expression& out);
+  [[nodiscard]] bool parse_postfix_expression(Expression& out);
+  [[nodiscard]] bool parse_subscript(Expression& index);
+  [[nodiscard]] bool parse_primary_expression(Expression& out);
   [[nodiscard]] bool parse_literal(Expression& out);
-  Built parse_parenthesized(Expression& out);
-  Built parse_list_literal(Expression& out);
-  Built parse_case_expression(Expression& out);
-  Built parse_function_call(Expression& out);
-  Built parse_expression_list(std::vector<Expression>& list);
-  Built parse_window(Expression& out, Height height);
+  [[nodiscard]] bool parse_parenthesized(Expression& out);
+  [[nodiscard]] bool parse_list_literal(Expression& out);
+  [[nodiscard]] bool parse_case_expression(Expression& out);
+  [[nodiscard]] bool parse_function_call(Expression& out);
+  [[nodiscard]] bool parse_expression_list(std::vector<Expression>& list);
+  [[nodiscard]] bool parse_window(Expression& out);
   [[nodiscard]] bool parse_window_frame_bound(WindowFrameBound& bound);
 
   Lexer lexer_;  // framing the token after the current one
@@ -199,9 +188,9 @@ class ParserState::NestingScope {
 
 // Passes a failed parsing step up from the enclosing routine; the step has
 // recorded the failure.
-#define ZELVO_PARSE_TRY(step)   \
-  do {                          \
-    if (!succeeded(step)) {     \
-      return Failed{};          \
-    }                           \
+#define ZELVO_PARSE_TRY(step) \
+  do {                        \
+    if (!succeeded(step)) {   \
+      return Failed{};        \
+    }                         \
   } while (false)

@@ -134,8 +134,18 @@ enum class ExpressionKind : std::uint8_t {
   Quantified,
 };
 
+// Deletes an expression together with the chain of first children below it
+// (the left operands of an operator chain, the bases of property accesses
+// and subscripts, the operands of prefix operators) by a loop, so that a
+// chain as long as the statement text allows costs no stack to destroy.
+struct ExpressionDeleter {
+  ExpressionDeleter() = default;
+  ExpressionDeleter(std::default_delete<Expression> /*unused*/) {}  // NOLINT: converts std::make_unique's pointers
+  void operator()(Expression* expression) const noexcept;
+};
+
 struct Expression {
-  using Child = std::unique_ptr<Expression>;
+  using Child = std::unique_ptr<Expression, ExpressionDeleter>;
 
   struct Literal {
     Value value;
@@ -222,9 +232,9 @@ struct Expression {
     Child predicate;
   };
 
-  using Node = std::variant<Literal, Variable, Property, Index, FunctionCall, WindowFunction, Binary, Unary, Parameter,
-                            Case, ListComprehension, PatternComprehension, Exists, Map, List, IsNull, In, StringMatch,
-                            Quantified>;
+  using Node =
+      std::variant<Literal, Variable, Property, Index, FunctionCall, WindowFunction, Binary, Unary, Parameter, Case,
+                   ListComprehension, PatternComprehension, Exists, Map, List, IsNull, In, StringMatch, Quantified>;
 
   ExpressionKind kind() const { return static_cast<ExpressionKind>(node.index()); }
   void describe(DebugWriter& w) const;

@@ -9,7 +9,7 @@ namespace {
 // An optional boxed child: None, or Some( the child ).
 template <typename T>
 struct OptionalBox {
-  const std::unique_ptr<T>& child;
+  const T& child;
   void describe(DebugWriter& w) const {
     if (child == nullptr) {
       w.name("None");
@@ -20,7 +20,7 @@ struct OptionalBox {
 };
 
 template <typename T>
-OptionalBox<T> optional_box(const std::unique_ptr<T>& child) {
+OptionalBox<T> optional_box(const T& child) {
   return OptionalBox<T>{child};
 }
 
@@ -28,13 +28,11 @@ void describe_variant(DebugWriter& w, const Expression::Literal& v) { w.tuple("L
 
 void describe_variant(DebugWriter& w, const Expression::Variable& v) { w.tuple("Variable").item(v.name).finish(); }
 
-void describe_variant(DebugWriter& w, const Expression::Property& v) {
-  w.record("Property").field("base", v.base).field("property", v.property).finish();
-}
+// Property, Index, Binary, IsNull, In and StringMatch chain through their
+// first field (see ExpressionLink): their other fields.
+void describe_rest(DebugWriter::Record& r, const Expression::Property& v) { r.field("property", v.property); }
 
-void describe_variant(DebugWriter& w, const Expression::Index& v) {
-  w.record("Index").field("base", v.base).field("index", v.index).finish();
-}
+void describe_rest(DebugWriter::Record& r, const Expression::Index& v) { r.field("index", v.index); }
 
 void describe_variant(DebugWriter& w, const Expression::FunctionCall& v) {
   w.record("FunctionCall").field("name", v.name).field("distinct", v.distinct).field("args", v.args).finish();
@@ -50,13 +48,7 @@ void describe_variant(DebugWriter& w, const Expression::WindowFunction& v) {
       .finish();
 }
 
-void describe_variant(DebugWriter& w, const Expression::Binary& v) {
-  w.record("Binary")
-      .field("left", v.left)
-      .field("op", v.op)
-      .field("right", v.right)
-      .finish();
-}
+void describe_rest(DebugWriter::Record& r, const Expression::Binary& v) { r.field("op", v.op).field("right", v.right); }
 
 void describe_variant(DebugWriter& w, const Expression::Unary& v) {
   w.record("Unary").field("op", v.op).field("operand", v.operand).finish();
@@ -95,21 +87,14 @@ void describe_variant(DebugWriter& w, const Expression::Map& v) { w.tuple("Map")
 
 void describe_variant(DebugWriter& w, const Expression::List& v) { w.tuple("List").item(v.literal).finish(); }
 
-void describe_variant(DebugWriter& w, const Expression::IsNull& v) {
-  w.record("IsNull").field("operand", v.operand).field("negated", v.negated).finish();
+void describe_rest(DebugWriter::Record& r, const Expression::IsNull& v) { r.field("negated", v.negated); }
+
+void describe_rest(DebugWriter::Record& r, const Expression::In& v) {
+  r.field("list", v.list).field("negated", v.negated);
 }
 
-void describe_variant(DebugWriter& w, const Expression::In& v) {
-  w.record("In").field("operand", v.operand).field("list", v.list).field("negated", v.negated).finish();
-}
-
-void describe_variant(DebugWriter& w, const Expression::StringMatch& v) {
-  w.record("StringMatch")
-      .field("operand", v.operand)
-      .field("pattern", v.pattern)
-      .field("match_type", v.match_type)
-      .field("negated", v.negated)
-      .finish();
+void describe_rest(DebugWriter::Record& r, const Expression::StringMatch& v) {
+  r.field("pattern", v.pattern).field("match_type", v.match_type).field("negated", v.negated);
 }
 
 void describe_variant(DebugWriter& w, const Expression::Quantified& v) {
@@ -147,9 +132,57 @@ void describe_variant(DebugWriter& w, const RemoveItem::Labels& v) {
 
 }  // namespace
 
-void Expression::describe(DebugWriter& w) const {
-  std::visit([&w](const auto& variant) { describe_variant(w, variant); }, node);
-}
+namespace {
+
+// The shape of expression records for DebugWriter::chain.
+struct ExpressionLink {
+  const Expression* next(const Expression& expression, DebugWriter::ChainHead& head) const {
+    return std::visit(
+        [&head](const auto& v) -> const Expression* {
+          using T = std::decay_t<decltype(v)>;
+          if constexpr (std::is_same_v<T, Expression::Property>) {
+            head = {"Property", "base"};
+            return v.base.get();
+          } else if constexpr (std::is_same_v<T, Expression::Index>) {
+            head = {"Index", "base"};
+            return v.base.get();
+          } else if constexpr (std::is_same_v<T, Expression::Binary>) {
+            head = {"Binary", "left"};
+            return v.left.get();
+          } else if constexpr (std::is_same_v<T, Expression::IsNull>) {
+            head = {"IsNull", "operand"};
+            return v.operand.get();
+          } else if constexpr (std::is_same_v<T, Expression::In>) {
+            head = {"In", "operand"};
+            return v.operand.get();
+          } else if constexpr (std::is_same_v<T, Expression::StringMatch>) {
+            head = {"StringMatch", "operand"};
+            return v.operand.get();
+          } else {
+            return nullptr;
+          }
+        },
+        expression.node);
+  }
+  void rest(DebugWriter::Record& record, const Expression& expression) const {
+    std::visit(
+        [&record](const auto& v) {
+          if constexpr (requires { describe_rest(record, v); }) describe_rest(record, v);
+        },
+        expression.node);
+  }
+  void end(DebugWriter& w, const Expression& expression) const {
+    std::visit(
+        [&w](const auto& v) {
+          if constexpr (requires { describe_variant(w, v); }) describe_variant(w, v);
+        },
+        expression.node);
+  }
+};
+
+}  // namespace
+
+void Expression::describe(DebugWriter& w) const { w.chain(*this, ExpressionLink{}); }
 
 void MapLiteral::describe(DebugWriter& w) const { w.record("MapLiteral").field("entries", entries).finish(); }
 
@@ -174,11 +207,7 @@ void WindowFrameBound::describe(DebugWriter& w) const {
 }
 
 void WindowFrame::describe(DebugWriter& w) const {
-  w.record("WindowFrame")
-      .field("frame_type", frame_type)
-      .field("start", start)
-      .field("end", end)
-      .finish();
+  w.record("WindowFrame").field("frame_type", frame_type).field("start", start).field("end", end).finish();
 }
 
 void NodePattern::describe(DebugWriter& w) const {

@@ -2,6 +2,7 @@
 // area uses, failure recording and the parser's entry.
 
 #include "common/invariant.h"
+#include "common/stack_guard.h"
 #include "parser/literal_reading.h"
 #include "parser/parser.h"
 #include "parser/parser_state.h"
@@ -95,12 +96,8 @@ bool ParserState::parse_string_literal(std::string& value) {
 }
 
 bool ParserState::check_nesting() {
-  return depth_ <= Parser::kMaxNestingDepth || fail("Statement is nested too deeply");
-}
-
-bool ParserState::check_height(Height height) {
-  return (depth_ <= Parser::kMaxNestingDepth && height <= Parser::kMaxNestingDepth - depth_) ||
-         fail("Statement is nested too deeply");
+  if (depth_ > Parser::kMaxNestingDepth) return fail("Statement is nested too deeply");
+  return stack_has_room() || fail(std::string(kNestedTooDeeply));
 }
 
 Result<Statement> Parser::parse(std::string_view text) {

@@ -37,7 +37,14 @@ using ProjectionPair = std::pair<BoundExpression, std::string>;
 using JoinKeyPair = std::pair<std::string, std::string>;
 
 struct LogicalPlan;
-using PlanPtr = std::unique_ptr<LogicalPlan>;
+
+// Deletes a plan together with the chain of inputs below it (first inputs:
+// a Filter's input, a HashJoin's left side, ...) by a loop, so that a plan
+// as deep as the statement's clauses make it costs no stack to destroy.
+struct PlanDeleter {
+  void operator()(LogicalPlan* plan) const noexcept;
+};
+using PlanPtr = std::unique_ptr<LogicalPlan, PlanDeleter>;
 
 namespace plan {
 
@@ -169,9 +176,9 @@ struct LogicalPlan {
   };
 
   using Node = std::variant<plan::ScanNode, plan::ScanRel, plan::Extend, plan::Filter, plan::Project, plan::HashJoin,
-                            plan::Aggregate, plan::OrderBy, plan::Limit, plan::Distinct, plan::Union,
-                            plan::CreateNode, plan::CreateRel, plan::Merge, plan::Delete, plan::SetProperty,
-                            plan::Foreach, plan::RecursiveExtend, plan::Empty>;
+                            plan::Aggregate, plan::OrderBy, plan::Limit, plan::Distinct, plan::Union, plan::CreateNode,
+                            plan::CreateRel, plan::Merge, plan::Delete, plan::SetProperty, plan::Foreach,
+                            plan::RecursiveExtend, plan::Empty>;
 
   Node node;
 
@@ -190,6 +197,11 @@ struct LogicalPlan {
   static PlanPtr make(T node) {
     return PlanPtr(new LogicalPlan{Node(std::in_place_type<T>, std::move(node))});
   }
+
+  // The slot of the plan's first input (input, left or match_plan), the
+  // one through which plans chain; nullptr for leaves.
+  PlanPtr* first_input();
+  const PlanPtr* first_input() const;
 
   void describe(DebugWriter& w) const;
 };

@@ -1,5 +1,7 @@
 #include "planner/planner.h"
 
+#include "common/stack_guard.h"
+
 #include <type_traits>
 #include <utility>
 
@@ -12,31 +14,6 @@ constexpr std::uint32_t kMinHopsDefault = 1;
 constexpr std::uint32_t kMaxHopsDefault = 4294967295U;
 
 PlanPtr empty_plan() { return LogicalPlan::make(plan::Empty{}); }
-
-// Plans are trees that later stages (the optimizer, the printer, the
-// operator builder, the operators and the tree's own destruction) walk by
-// recursion. Clauses, pattern elements, relationship steps and SET items
-// each add a level, and no nesting bound of the parser limits how many a
-// statement has, so the planner refuses a query whose plan could nest deeper
-// than this rather than let a later stage exhaust the stack.
-constexpr std::size_t kMaxPlanDepth = 200;
-
-std::size_t pattern_levels(const std::vector<BoundPatternElement>& elements) {
-  std::size_t levels = 1;
-  for (const BoundPatternElement& element : elements) {
-    levels += 1;
-    if (const BoundPatternChain* chain = element.chain()) levels += chain->relationships.size();
-  }
-  return levels;
-}
-
-// An upper bound of the depth of the plan of `query`.
-std::size_t plan_depth_bound(const BoundQuery& query) {
-  std::size_t levels = 8;  // WHERE, CREATE, DELETE, RETURN, DISTINCT, LIMIT and the leaf
-  for (const BoundMatchClause& clause : query.match_clauses) levels += pattern_levels(clause.pattern) + 1;
-  if (query.merge_clause.has_value()) levels += pattern_levels(query.merge_clause->pattern.elements);
-  return levels + query.set_items.size() + query.foreach_clauses.size();
-}
 
 // Two plans side by side, as a cross product.
 PlanPtr cross_product(PlanPtr left, PlanPtr right) {
@@ -139,12 +116,17 @@ std::vector<PlanSetItem> map_merge_set_items_of(Items& items) {
 }
 
 template <typename Query, typename Items>
-std::vector<ProjectionPair> map_return_items_of(Items& items) {
+Result<std::vector<ProjectionPair>> map_return_items_of(Items& items) {
   std::vector<ProjectionPair> pairs;
   pairs.reserve(items.size());
   for (auto& item : items) {
     // The name is read before the expression may be moved away.
-    std::string name = item.alias.has_value() ? take<Query>(*item.alias) : name_return_item(item);
+    std::string name;
+    if (item.alias.has_value()) {
+      name = take<Query>(*item.alias);
+    } else {
+      ZELVO_ASSIGN_OR_RETURN(name, name_return_item(item));
+    }
     pairs.emplace_back(take<Query>(item.expression), std::move(name));
   }
   return pairs;
@@ -152,10 +134,6 @@ std::vector<ProjectionPair> map_return_items_of(Items& items) {
 
 template <typename Query>
 Result<PlannedQuery> plan_bound_query(Query& query) {
-  if (plan_depth_bound(query) > kMaxPlanDepth) {
-    return Error::planner("Query is too large to plan: its plan would nest more than " + std::to_string(kMaxPlanDepth) +
-                          " levels");
-  }
   PlanPtr current;  // null while no clause has produced a plan
   std::vector<OutputColumn> columns;
 
@@ -208,7 +186,7 @@ Result<PlannedQuery> plan_bound_query(Query& query) {
   }
 
   if (query.return_clause.has_value() && current != nullptr) {
-    std::vector<ProjectionPair> pairs = map_return_items_of<Query>(query.return_clause->items);
+    ZELVO_ASSIGN_OR_RETURN(std::vector<ProjectionPair> pairs, map_return_items_of<Query>(query.return_clause->items));
     columns.reserve(pairs.size());
     for (const ProjectionPair& pair : pairs) columns.push_back(OutputColumn{pair.second, LogicalType()});
     current = LogicalPlan::make(plan::Project{std::move(current), std::move(pairs)});
@@ -260,17 +238,19 @@ std::vector<PlanSetItem> map_merge_set_items(const std::vector<BoundSetItem>& it
 
 // Compact debug text of the expression; room for a typical one (a property
 // of a variable) is made up front, so the name is built in one allocation.
-std::string name_return_item(const BoundProjectionItem& item) {
+Result<std::string> name_return_item(const BoundProjectionItem& item) {
   if (item.alias.has_value()) return *item.alias;
   constexpr std::size_t kTypicalNameLength = 64;
   std::string name;
   name.reserve(kTypicalNameLength);
-  DebugWriter writer(name, DebugWriter::Style::Compact);
-  writer.value(item.expression);
-  return name;
+  switch (append_debug_text(name, item.expression, DebugWriter::Style::Compact)) {
+    case DebugWriter::Stop::None: return name;
+    case DebugWriter::Stop::Stack: return Error::planner(std::string(kNestedTooDeeply));
+    default: return Error::planner("Column name is too large for the memory available");
+  }
 }
 
-std::vector<ProjectionPair> map_return_items(const std::vector<BoundProjectionItem>& items) {
+Result<std::vector<ProjectionPair>> map_return_items(const std::vector<BoundProjectionItem>& items) {
   return map_return_items_of<const BoundQuery>(items);
 }
 

@@ -21,8 +21,9 @@ class Planner {
  public:
   explicit Planner(std::shared_ptr<Catalog> catalog) : catalog_(std::move(catalog)) {}
 
-  // A statement that is not a query plans to Empty with no columns. No input
-  // makes planning fail; the Result serves callers' uniform handling.
+  // A statement that is not a query plans to Empty with no columns. Planning
+  // fails only when a RETURN item without an alias nests too deeply for the
+  // thread's stack to be named.
   Result<PlannedQuery> plan(const BoundStatement& statement) const;
   Result<PlannedQuery> plan_query(const BoundQuery& query) const;
   // The same plan, built by moving the query's expressions, names and
@@ -46,8 +47,8 @@ std::optional<PlanSetItem> map_set_item(const BoundSetItem& item);
 std::vector<PlanSetItem> map_merge_set_items(const std::vector<BoundSetItem>& items);
 // The column name of a RETURN item: its alias, or the compact debug text of
 // its expression.
-std::string name_return_item(const BoundProjectionItem& item);
+Result<std::string> name_return_item(const BoundProjectionItem& item);
 // The RETURN items as (expression, column name) pairs, in order.
-std::vector<ProjectionPair> map_return_items(const std::vector<BoundProjectionItem>& items);
+Result<std::vector<ProjectionPair>> map_return_items(const std::vector<BoundProjectionItem>& items);
 
 }  // namespace zelvo

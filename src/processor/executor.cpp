@@ -52,10 +52,10 @@ struct StatementDispatch {
     return std::move(rows).value();
   }
   StatementResult operator()(const bound::Set& s) const { return set_setting(s.name); }
-  StatementResult operator()(const bound::Explain& s) const {
+  StatementResult operator()(bound::Explain& s) const {
     return explain_statement(executor, *s.statement, s.logical, s.analyze);
   }
-  StatementResult operator()(const bound::Profile& s) const { return profile_statement(executor, *s.statement); }
+  StatementResult operator()(bound::Profile& s) const { return profile_statement(executor, *s.statement); }
   StatementResult operator()(const bound::LoadFrom& s) const { return load_from_result(s.path, s.format); }
   StatementResult operator()(const bound::AlterTable& s) const { return alter_table_result(s.action); }
   StatementResult operator()(const bound::CreateSequence& s) const { return quoted("Created sequence ", s.name); }

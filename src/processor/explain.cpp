@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/debug_writer.h"
+#include "common/stack_guard.h"
 #include "processor/executor.h"
 #include "processor/operator_builder.h"
 #include "processor/operator_driver.h"
@@ -30,18 +31,20 @@ std::string fixed_text(double value, int decimals) {
 
 // The heading, then the plan's pretty debug text, written into one string
 // (room for a typical plan is made up front).
-std::string headed_plan_text(std::string_view heading, const LogicalPlan& plan) {
+Result<std::string> headed_plan_text(std::string_view heading, const LogicalPlan& plan) {
   constexpr std::size_t kTypicalPlanText = 1024;
   std::string text;
   text.reserve(kTypicalPlanText);
   text += heading;
-  DebugWriter writer(text, DebugWriter::Style::Pretty);
-  writer.value(plan);
-  return text;
+  switch (append_debug_text(text, plan, DebugWriter::Style::Pretty)) {
+    case DebugWriter::Stop::None: return text;
+    case DebugWriter::Stop::Stack: return Error::execution(std::string(kNestedTooDeeply));
+    default: return Error::execution("Plan text is too large for the memory available");
+  }
 }
 
-Result<PlannedQuery> plan_optimized(const Executor& executor, const BoundQuery& query) {
-  ZELVO_ASSIGN_OR_RETURN(PlannedQuery planned, executor.planner().plan_query(query));
+Result<PlannedQuery> plan_optimized(const Executor& executor, BoundQuery&& query) {
+  ZELVO_ASSIGN_OR_RETURN(PlannedQuery planned, executor.planner().plan_query(std::move(query)));
   return executor.optimizer().optimize(std::move(planned));
 }
 
@@ -64,9 +67,9 @@ StatementResult one_row_table(std::vector<std::string> names, std::vector<Value>
   return result;
 }
 
-Result<std::string> analyzed_plan_text(const Executor& executor, const BoundQuery& query) {
-  ZELVO_ASSIGN_OR_RETURN(PlannedQuery optimized, plan_optimized(executor, query));
-  std::string text = headed_plan_text("Physical Plan:\n", *optimized.plan);
+Result<std::string> analyzed_plan_text(const Executor& executor, BoundQuery&& query) {
+  ZELVO_ASSIGN_OR_RETURN(PlannedQuery optimized, plan_optimized(executor, std::move(query)));
+  ZELVO_ASSIGN_OR_RETURN(std::string text, headed_plan_text("Physical Plan:\n", *optimized.plan));
   const Clock::time_point start = Clock::now();
   ZELVO_ASSIGN_OR_RETURN(const std::uint64_t rows, run_counting_rows(std::move(*optimized.plan)));
   const double seconds = seconds_since(start);
@@ -77,32 +80,31 @@ Result<std::string> analyzed_plan_text(const Executor& executor, const BoundQuer
   return text;
 }
 
-Result<std::string> plan_text(const Executor& executor, const BoundQuery& query, bool logical, bool analyze) {
-  if (analyze) return analyzed_plan_text(executor, query);
+Result<std::string> plan_text(const Executor& executor, BoundQuery&& query, bool logical, bool analyze) {
+  if (analyze) return analyzed_plan_text(executor, std::move(query));
   if (logical) {
-    ZELVO_ASSIGN_OR_RETURN(const PlannedQuery planned, executor.planner().plan_query(query));
+    ZELVO_ASSIGN_OR_RETURN(const PlannedQuery planned, executor.planner().plan_query(std::move(query)));
     return headed_plan_text("Logical Plan:\n", *planned.plan);
   }
   // The heading says physical; the text is the optimized logical plan.
-  ZELVO_ASSIGN_OR_RETURN(const PlannedQuery optimized, plan_optimized(executor, query));
+  ZELVO_ASSIGN_OR_RETURN(const PlannedQuery optimized, plan_optimized(executor, std::move(query)));
   return headed_plan_text("Physical Plan:\n", *optimized.plan);
 }
 
 }  // namespace
 
-StatementResult explain_statement(const Executor& executor, const BoundStatement& statement, bool logical,
-                                  bool analyze) {
-  const auto* query = statement.as<bound::Query>();
+StatementResult explain_statement(const Executor& executor, BoundStatement& statement, bool logical, bool analyze) {
+  auto* query = std::get_if<bound::Query>(&statement.node);
   if (query == nullptr) return std::string("EXPLAIN only supports query statements");
-  ZELVO_ASSIGN_OR_RETURN(std::string text, plan_text(executor, query->query, logical, analyze));
+  ZELVO_ASSIGN_OR_RETURN(std::string text, plan_text(executor, std::move(query->query), logical, analyze));
   return one_row_table({"Plan"}, {Value::string(std::move(text))});
 }
 
-StatementResult profile_statement(const Executor& executor, const BoundStatement& statement) {
+StatementResult profile_statement(const Executor& executor, BoundStatement& statement) {
   const Clock::time_point start = Clock::now();
-  const auto* query = statement.as<bound::Query>();
+  auto* query = std::get_if<bound::Query>(&statement.node);
   if (query == nullptr) return std::string("PROFILE only supports query statements");
-  ZELVO_ASSIGN_OR_RETURN(PlannedQuery optimized, plan_optimized(executor, query->query));
+  ZELVO_ASSIGN_OR_RETURN(PlannedQuery optimized, plan_optimized(executor, std::move(query->query)));
   ZELVO_ASSIGN_OR_RETURN(const std::uint64_t rows, run_counting_rows(std::move(*optimized.plan)));
   const double milliseconds = seconds_since(start) * 1000.0;
   return one_row_table({"rows", "time_ms"},

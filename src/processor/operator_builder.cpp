@@ -3,6 +3,8 @@
 #include <memory>
 #include <type_traits>
 
+#include "common/stack_guard.h"
+
 #include "processor/executor.h"
 #include "processor/operators/aggregate_operator.h"
 #include "processor/operators/delete_operator.h"
@@ -39,7 +41,11 @@ struct OperatorBuilder {
     }
   }
 
-  static Result<OperatorPtr> build(Plan& plan) { return std::visit(OperatorBuilder{}, plan.node); }
+  // One level of recursion per plan level below.
+  static Result<OperatorPtr> build(Plan& plan) {
+    if (!stack_has_room()) return Error::execution(std::string(kTooLarge));
+    return std::visit(OperatorBuilder{}, plan.node);
+  }
   static Result<OperatorPtr> build_input(const PlanPtr& input) {
     ZELVO_CHECK(input != nullptr, "plan node without its input");
     return build(*input);
@@ -58,8 +64,7 @@ struct OperatorBuilder {
   }
   Result<OperatorPtr> operator()(Node<plan::Aggregate>& aggregate) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(aggregate.input));
-    return std::make_unique<AggregateOperator>(pass(aggregate.group_by), pass(aggregate.aggregates),
-                                               std::move(input));
+    return std::make_unique<AggregateOperator>(pass(aggregate.group_by), pass(aggregate.aggregates), std::move(input));
   }
   Result<OperatorPtr> operator()(Node<plan::OrderBy>& order_by) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(order_by.input));
@@ -91,9 +96,8 @@ struct OperatorBuilder {
   }
   Result<OperatorPtr> operator()(Node<plan::RecursiveExtend>& extend) const {
     ZELVO_ASSIGN_OR_RETURN(OperatorPtr input, build_input(extend.input));
-    RecursiveExtendOperator::Pattern pattern{extend.rel_table_id, pass(extend.src_variable),
-                                             pass(extend.dst_variable), pass(extend.rel_variable),
-                                             extend.direction};
+    RecursiveExtendOperator::Pattern pattern{extend.rel_table_id, pass(extend.src_variable), pass(extend.dst_variable),
+                                             pass(extend.rel_variable), extend.direction};
     return std::make_unique<RecursiveExtendOperator>(std::move(input), std::move(pattern), extend.min_hops,
                                                      extend.max_hops);
   }

@@ -29,7 +29,7 @@ AggregateOperator::AggregateOperator(std::vector<BoundExpression> group_by, std:
   }
 }
 
-Status AggregateOperator::init() {
+Status AggregateOperator::do_init() {
   groups_.clear();
   group_index_.clear();
   output_.clear();
@@ -38,7 +38,7 @@ Status AggregateOperator::init() {
   return child_->init();
 }
 
-Result<std::optional<DataChunk>> AggregateOperator::next_chunk() {
+Result<std::optional<DataChunk>> AggregateOperator::do_next_chunk() {
   while (!done_) {
     ZELVO_ASSIGN_OR_RETURN(std::optional<DataChunk> input, child_->next_chunk());
     if (!input) {

@@ -22,11 +22,11 @@ class AggregateOperator final : public PhysicalOperator {
  public:
   AggregateOperator(std::vector<BoundExpression> group_by, std::vector<AggregateExpr> aggregates, OperatorPtr child);
 
-  Status init() override;
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return init(); }
-
  private:
+  Status do_init() override;
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return do_init(); }
+
   enum class Function : std::uint8_t { Count, Sum, Avg, Min, Max, Unknown };
 
   struct Accumulator {

@@ -4,13 +4,13 @@
 
 namespace zelvo {
 
-Status DeleteOperator::init() {
+Status DeleteOperator::do_init() {
   count_ = 0;
   done_ = false;
   return child_->init();
 }
 
-Result<std::optional<DataChunk>> DeleteOperator::next_chunk() {
+Result<std::optional<DataChunk>> DeleteOperator::do_next_chunk() {
   if (done_) return std::nullopt;
   while (true) {
     ZELVO_ASSIGN_OR_RETURN(std::optional<DataChunk> input, child_->next_chunk());

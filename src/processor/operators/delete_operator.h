@@ -16,14 +16,14 @@ class DeleteOperator final : public PhysicalOperator {
   DeleteOperator(std::vector<std::string> variables, OperatorPtr child, bool detach)
       : variables_(std::move(variables)), child_(std::move(child)), detach_(detach) {}
 
-  Status init() override;
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return init(); }
-
   const std::vector<std::string>& variables() const { return variables_; }
   bool detach() const { return detach_; }
 
  private:
+  Status do_init() override;
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return do_init(); }
+
   std::vector<std::string> variables_;
   OperatorPtr child_;
   std::uint64_t count_ = 0;

@@ -6,7 +6,7 @@
 
 namespace zelvo {
 
-Result<std::optional<DataChunk>> FilterOperator::next_chunk() {
+Result<std::optional<DataChunk>> FilterOperator::do_next_chunk() {
   while (true) {
     ZELVO_ASSIGN_OR_RETURN(std::optional<DataChunk> input, child_->next_chunk());
     if (!input) return std::nullopt;

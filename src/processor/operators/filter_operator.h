@@ -16,11 +16,11 @@ class FilterOperator final : public PhysicalOperator {
   FilterOperator(BoundExpression predicate, OperatorPtr child)
       : predicate_(std::move(predicate)), child_(std::move(child)) {}
 
-  Status init() override { return child_->init(); }
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return child_->reset(); }
-
  private:
+  Status do_init() override { return child_->init(); }
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return child_->reset(); }
+
   BoundExpression predicate_;
   OperatorPtr child_;
   std::vector<std::uint64_t> kept_rows_;  // reused across chunks

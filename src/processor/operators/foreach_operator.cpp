@@ -4,12 +4,12 @@
 
 namespace zelvo {
 
-Status ForeachOperator::init() {
+Status ForeachOperator::do_init() {
   done_ = false;
   return child_->init();
 }
 
-Result<std::optional<DataChunk>> ForeachOperator::next_chunk() {
+Result<std::optional<DataChunk>> ForeachOperator::do_next_chunk() {
   if (done_) return std::nullopt;
   ZELVO_ASSIGN_OR_RETURN(std::optional<DataChunk> input, child_->next_chunk());
   if (!input) {

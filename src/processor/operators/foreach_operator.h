@@ -21,14 +21,14 @@ class ForeachOperator final : public PhysicalOperator {
         list_expr_(std::move(list_expr)),
         body_(std::move(body)) {}
 
-  Status init() override;
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return init(); }
-
   const std::string& variable() const { return variable_; }
   const std::vector<BoundUpdateClause>& body() const { return body_; }
 
  private:
+  Status do_init() override;
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return do_init(); }
+
   OperatorPtr child_;
   std::string variable_;
   BoundExpression list_expr_;

@@ -6,13 +6,13 @@
 
 namespace zelvo {
 
-Status LimitOperator::init() {
+Status LimitOperator::do_init() {
   returned_ = 0;
   skipped_ = 0;
   return child_->init();
 }
 
-Result<std::optional<DataChunk>> LimitOperator::next_chunk() {
+Result<std::optional<DataChunk>> LimitOperator::do_next_chunk() {
   if (returned_ >= limit_) return std::nullopt;
   while (true) {
     ZELVO_ASSIGN_OR_RETURN(std::optional<DataChunk> input, child_->next_chunk());

@@ -15,11 +15,11 @@ class LimitOperator final : public PhysicalOperator {
   LimitOperator(OperatorPtr child, std::uint64_t limit, std::uint64_t offset)
       : child_(std::move(child)), limit_(limit), offset_(offset) {}
 
-  Status init() override;
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return init(); }
-
  private:
+  Status do_init() override;
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return do_init(); }
+
   OperatorPtr child_;
   std::uint64_t limit_;
   std::uint64_t offset_;

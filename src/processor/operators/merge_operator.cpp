@@ -14,14 +14,14 @@ Status evaluate_assignments(const std::vector<PlanSetItem>& items, const DataChu
 
 }  // namespace
 
-Status MergeOperator::init() {
+Status MergeOperator::do_init() {
   done_ = false;
   matched_ = false;
   ZELVO_TRY(match_child_->init());
   return create_child_->init();
 }
 
-Result<std::optional<DataChunk>> MergeOperator::next_chunk() {
+Result<std::optional<DataChunk>> MergeOperator::do_next_chunk() {
   if (done_) return std::nullopt;
   ZELVO_ASSIGN_OR_RETURN(std::optional<DataChunk> matched, match_child_->next_chunk());
   if (matched && matched->count() > 0) {

@@ -20,14 +20,14 @@ class MergeOperator final : public PhysicalOperator {
         match_child_(std::move(match_child)),
         create_child_(std::move(create_child)) {}
 
-  Status init() override;
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return init(); }
-
   // Whether the last run found a match.
   bool matched() const { return matched_; }
 
  private:
+  Status do_init() override;
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return do_init(); }
+
   std::vector<PlanSetItem> on_match_sets_;
   std::vector<PlanSetItem> on_create_sets_;
   OperatorPtr match_child_;

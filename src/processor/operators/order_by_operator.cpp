@@ -29,14 +29,14 @@ int compare_sort_keys(const Value& a, const Value& b) {
 
 }  // namespace
 
-Status OrderByOperator::init() {
+Status OrderByOperator::do_init() {
   buffered_.clear();
   position_ = 0;
   sorted_ = false;
   return child_->init();
 }
 
-Result<std::optional<DataChunk>> OrderByOperator::next_chunk() {
+Result<std::optional<DataChunk>> OrderByOperator::do_next_chunk() {
   if (!sorted_) ZELVO_TRY(sort_input());
   if (position_ >= buffered_.size()) return std::nullopt;
   // Each buffered chunk is handed out once; the driver never re-reads it.

@@ -18,11 +18,11 @@ class OrderByOperator final : public PhysicalOperator {
   OrderByOperator(std::vector<BoundOrderItem> order_items, OperatorPtr child)
       : order_items_(std::move(order_items)), child_(std::move(child)) {}
 
-  Status init() override;
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return init(); }
-
  private:
+  Status do_init() override;
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return do_init(); }
+
   struct SortRow {
     std::vector<Value> keys;
     std::vector<Value> values;

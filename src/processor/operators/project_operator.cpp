@@ -4,7 +4,7 @@
 
 namespace zelvo {
 
-Result<std::optional<DataChunk>> ProjectOperator::next_chunk() {
+Result<std::optional<DataChunk>> ProjectOperator::do_next_chunk() {
   ZELVO_ASSIGN_OR_RETURN(std::optional<DataChunk> input, child_->next_chunk());
   if (!input) return std::nullopt;
   std::vector<Vector> vectors;

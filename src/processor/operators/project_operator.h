@@ -15,11 +15,11 @@ class ProjectOperator final : public PhysicalOperator {
   ProjectOperator(std::vector<ProjectionPair> expressions, OperatorPtr child)
       : expressions_(std::move(expressions)), child_(std::move(child)) {}
 
-  Status init() override { return child_->init(); }
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return child_->reset(); }
-
  private:
+  Status do_init() override { return child_->init(); }
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return child_->reset(); }
+
   std::vector<ProjectionPair> expressions_;
   OperatorPtr child_;
 };

@@ -4,7 +4,7 @@
 
 namespace zelvo {
 
-Status RecursiveExtendOperator::init() {
+Status RecursiveExtendOperator::do_init() {
   started_ = false;
   input_.clear();
   rounds_ = 0;
@@ -25,7 +25,7 @@ Status RecursiveExtendOperator::drain_input() {
   return {};
 }
 
-Result<std::optional<DataChunk>> RecursiveExtendOperator::next_chunk() {
+Result<std::optional<DataChunk>> RecursiveExtendOperator::do_next_chunk() {
   if (!started_) ZELVO_TRY(drain_input());
   if (round_ >= rounds_ || input_.empty()) return std::nullopt;
   // Copies for every round but the last, which hands the chunks over.

@@ -31,13 +31,13 @@ class RecursiveExtendOperator final : public PhysicalOperator {
   RecursiveExtendOperator(OperatorPtr child, Pattern pattern, std::uint32_t min_hops, std::uint32_t max_hops)
       : child_(std::move(child)), pattern_(std::move(pattern)), min_hops_(min_hops), max_hops_(max_hops) {}
 
-  Status init() override;
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return init(); }
-
   const Pattern& pattern() const { return pattern_; }
 
  private:
+  Status do_init() override;
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return do_init(); }
+
   Status drain_input();
 
   OperatorPtr child_;

@@ -2,12 +2,12 @@
 
 namespace zelvo {
 
-Status ScanNodeOperator::init() {
+Status ScanNodeOperator::do_init() {
   done_ = false;
   return {};
 }
 
-Result<std::optional<DataChunk>> ScanNodeOperator::next_chunk() {
+Result<std::optional<DataChunk>> ScanNodeOperator::do_next_chunk() {
   if (done_) return std::nullopt;
   done_ = true;
   return DataChunk(std::vector<LogicalType>{});

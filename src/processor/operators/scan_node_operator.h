@@ -15,14 +15,14 @@ class ScanNodeOperator final : public PhysicalOperator {
   ScanNodeOperator(std::vector<ColumnId> columns, TableId table_id)
       : columns_(std::move(columns)), table_id_(table_id) {}
 
-  Status init() override;
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return init(); }
-
   const std::vector<ColumnId>& columns() const { return columns_; }
   TableId table_id() const { return table_id_; }
 
  private:
+  Status do_init() override;
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return do_init(); }
+
   std::vector<ColumnId> columns_;
   TableId table_id_;
   bool done_ = false;

@@ -5,13 +5,13 @@
 
 namespace zelvo {
 
-Status SetPropertyOperator::init() {
+Status SetPropertyOperator::do_init() {
   count_ = 0;
   done_ = false;
   return child_->init();
 }
 
-Result<std::optional<DataChunk>> SetPropertyOperator::next_chunk() {
+Result<std::optional<DataChunk>> SetPropertyOperator::do_next_chunk() {
   if (done_) return std::nullopt;
   while (true) {
     ZELVO_ASSIGN_OR_RETURN(std::optional<DataChunk> input, child_->next_chunk());

@@ -19,14 +19,14 @@ class SetPropertyOperator final : public PhysicalOperator {
         property_(std::move(property)),
         value_(std::move(value)) {}
 
-  Status init() override;
-  Result<std::optional<DataChunk>> next_chunk() override;
-  Status reset() override { return init(); }
-
   const std::string& variable() const { return variable_; }
   const std::string& property() const { return property_; }
 
  private:
+  Status do_init() override;
+  Result<std::optional<DataChunk>> do_next_chunk() override;
+  Status do_reset() override { return do_init(); }
+
   OperatorPtr child_;
   std::string variable_;
   std::string property_;

@@ -65,7 +65,7 @@ TEST(ConstantFolding, FoldsTheFixedOperatorTable) {
        "IsNull { operand: Binary { left: Literal(Int64(1)), op: Add, right: Literal(Int64(2)) }, negated: false }"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(debug_text(fold_constant_expression(bound_expression(c.expression))), c.rewritten) << c.expression;
+    EXPECT_EQ(debug_text(*fold_constant_expression(bound_expression(c.expression))), c.rewritten) << c.expression;
   }
 }
 
@@ -94,7 +94,7 @@ TEST(PredicateSimplification, RemovesDoubleNegationAndBoolOperands) {
                        R"(op: Not, operand: Variable("x") } }] })"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(debug_text(simplify_predicate(bound_expression(c.expression))), c.rewritten) << c.expression;
+    EXPECT_EQ(debug_text(*simplify_predicate(bound_expression(c.expression))), c.rewritten) << c.expression;
   }
 }
 

@@ -17,23 +17,23 @@ class ChunkSource final : public PhysicalOperator {
   explicit ChunkSource(std::vector<DataChunk> chunks) : chunks_(std::move(chunks)) {}
   ChunkSource(std::vector<DataChunk> chunks, Error error) : chunks_(std::move(chunks)), error_(std::move(error)) {}
 
-  Status init() override {
+  int inits = 0;
+  int pulls = 0;
+
+ private:
+  Status do_init() override {
     position_ = 0;
     ++inits;
     return {};
   }
-  Result<std::optional<DataChunk>> next_chunk() override {
+  Result<std::optional<DataChunk>> do_next_chunk() override {
     ++pulls;
     if (position_ < chunks_.size()) return chunks_[position_++];
     if (error_) return *error_;
     return std::nullopt;
   }
-  Status reset() override { return init(); }
+  Status do_reset() override { return do_init(); }
 
-  int inits = 0;
-  int pulls = 0;
-
- private:
   std::vector<DataChunk> chunks_;
   std::optional<Error> error_;
   std::size_t position_ = 0;

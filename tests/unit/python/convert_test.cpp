@@ -1,12 +1,13 @@
 #include "convert.h"
 
 #include <gtest/gtest.h>
-#include <pthread.h>
+#include <functional>
 
 #include <string>
 #include <vector>
 
 #include "python_test_support.h"
+#include "support/thread_stack.h"
 
 namespace zelvo::python {
 namespace {
@@ -128,41 +129,45 @@ TEST(ValueToPy, UnhashableMapKeysRaiseTypeError) {
   }
 }
 
-// Runs `body` with the GIL on a thread with a large stack: building and
-// dropping a deeply nested value recurses deeper than a default stack allows
-// in sanitizer builds.
-void run_on_large_stack(void (*body)()) {
-  pthread_attr_t attributes;
-  ASSERT_EQ(pthread_attr_init(&attributes), 0);
-  ASSERT_EQ(pthread_attr_setstacksize(&attributes, std::size_t{512} << 20), 0);
-  pthread_t thread;
+// Runs `body` holding the GIL on a thread with a stack of `stack_bytes`.
+void run_with_gil_on_stack(std::size_t stack_bytes, const std::function<void()>& body) {
   PyThreadState* const saved = PyEval_SaveThread();
-  const int created = pthread_create(
-      &thread, &attributes,
-      [](void* argument) -> void* {
-        const PyGILState_STATE state = PyGILState_Ensure();
-        reinterpret_cast<void (*)()>(argument)();
-        PyGILState_Release(state);
-        return nullptr;
-      },
-      reinterpret_cast<void*>(body));
-  if (created == 0) pthread_join(thread, nullptr);
+  zelvo::testing::run_on_stack(stack_bytes, [&body] {
+    const PyGILState_STATE state = PyGILState_Ensure();
+    body();
+    PyGILState_Release(state);
+  });
   PyEval_RestoreThread(saved);
-  pthread_attr_destroy(&attributes);
-  EXPECT_EQ(created, 0);
 }
 
-TEST(ValueToPy, DeepNestingRaisesRecursionError) {
-  run_on_large_stack([] {
-    // Beyond the interpreter's C recursion limit in every supported version.
-    Value nested = Value::int64(0);
-    for (int depth = 0; depth < 12000; ++depth) {
-      ValueList wrapper;
-      wrapper.push_back(std::move(nested));
-      nested = Value::list(std::move(wrapper));
-    }
-    EXPECT_FALSE(value_to_py(nested));
-    EXPECT_NE(take_error().find("RecursionError"), std::string::npos);
+// A list nested `depth` times around 0. Building and dropping it recurse
+// once per level, so it is made and dropped on the test's main thread.
+Value nested_list(int depth) {
+  Value nested = Value::int64(0);
+  for (int level = 0; level < depth; ++level) {
+    ValueList wrapper;
+    wrapper.push_back(std::move(nested));
+    nested = Value::list(std::move(wrapper));
+  }
+  return nested;
+}
+
+// Conversion measures the stack: a value nested too deeply for the thread
+// raises RecursionError, on small and large stacks alike, and the same
+// value converts where the stack has room.
+TEST(ValueToPy, NestingDeeperThanTheStackRaisesRecursionError) {
+  const Value deep = nested_list(12000);
+  for (const std::size_t stack : {std::size_t{128} << 10, std::size_t{256} << 10, std::size_t{1} << 20}) {
+    SCOPED_TRACE(stack);
+    run_with_gil_on_stack(stack, [&deep] {
+      EXPECT_FALSE(value_to_py(deep));
+      EXPECT_NE(take_error().find("RecursionError"), std::string::npos);
+    });
+  }
+  const Value shallow = nested_list(50);
+  run_with_gil_on_stack(std::size_t{128} << 10, [&shallow] {
+    PyRef converted = value_to_py(shallow);
+    EXPECT_TRUE(converted) << take_error();
   });
 }
 
