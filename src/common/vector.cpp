@@ -55,17 +55,14 @@ std::size_t Vector::element_width(const LogicalType& type) {
     case LogicalTypeKind::Bool:
     case LogicalTypeKind::Int8:
     case LogicalTypeKind::UInt8:
-    case LogicalTypeKind::Null:
-      return 1;
+    case LogicalTypeKind::Null: return 1;
     case LogicalTypeKind::Int16:
     case LogicalTypeKind::UInt16:
-    case LogicalTypeKind::Float16:
-      return 2;
+    case LogicalTypeKind::Float16: return 2;
     case LogicalTypeKind::Int32:
     case LogicalTypeKind::UInt32:
     case LogicalTypeKind::Float32:
-    case LogicalTypeKind::Date:
-      return 4;
+    case LogicalTypeKind::Date: return 4;
     case LogicalTypeKind::Any:
     case LogicalTypeKind::Int64:
     case LogicalTypeKind::UInt64:
@@ -75,20 +72,17 @@ std::size_t Vector::element_width(const LogicalType& type) {
     case LogicalTypeKind::TimestampNs:
     case LogicalTypeKind::TimestampMs:
     case LogicalTypeKind::TimestampSec:
-    case LogicalTypeKind::Serial:
-      return 8;
+    case LogicalTypeKind::Serial: return 8;
     case LogicalTypeKind::Int128:
     case LogicalTypeKind::UInt128:
     case LogicalTypeKind::Interval:
     case LogicalTypeKind::Uuid:
-    case LogicalTypeKind::InternalId:
-      return 16;
+    case LogicalTypeKind::InternalId: return 16;
     case LogicalTypeKind::Decimal:
       if (type.decimal_precision() < 10) return 4;
       if (type.decimal_precision() <= 18) return 8;
       return 16;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -273,8 +267,7 @@ void Vector::write_flat(std::uint64_t row, const Value& value) {
       put(bits);
       return;
     }
-    default:
-      return;  // no fixed-width encoding: nothing is stored
+    default: return;  // no fixed-width encoding: nothing is stored
   }
 }
 

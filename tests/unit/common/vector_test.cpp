@@ -57,12 +57,8 @@ TEST(BitList, StartsUniformAndChangesBitByBit) {
     std::vector<std::uint64_t> cleared;
     const char* bits;  // at 0, 1, 63, 64, 69 and 70 (past the end)
   } cases[] = {
-      {false, {}, {}, "000000"},
-      {true, {}, {}, "111110"},
-      {false, {1, 64, 70}, {}, "010100"},
-      {true, {}, {0, 69, 70}, "011100"},
-      {true, {1}, {63}, "110110"},
-      {false, {69}, {0}, "000010"},
+      {false, {}, {}, "000000"},         {true, {}, {}, "111110"},    {false, {1, 64, 70}, {}, "010100"},
+      {true, {}, {0, 69, 70}, "011100"}, {true, {1}, {63}, "110110"}, {false, {69}, {0}, "000010"},
   };
   for (const auto& c : cases) {
     BitList bits(70, c.fill);
@@ -103,8 +99,8 @@ TEST(Vector, ValuesConstantAndDictionaryForms) {
   EXPECT_EQ(debug_text(seven.get_value(1)), "Int64(7)");
   EXPECT_EQ(debug_text(seven.get_value(1000)), "Int64(7)");
 
-  auto dictionary = std::make_shared<const Vector>(Vector::from_values(
-      type(LogicalTypeKind::String), {Value::string("a"), Value::null(), Value::string("c")}));
+  auto dictionary = std::make_shared<const Vector>(
+      Vector::from_values(type(LogicalTypeKind::String), {Value::string("a"), Value::null(), Value::string("c")}));
   Vector indexed = Vector::new_dictionary(type(LogicalTypeKind::String), {2, 1, 0}, dictionary);
   Vector copy = indexed;
   EXPECT_EQ(debug_text(copy.get_value(0)), R"(String("c"))");
