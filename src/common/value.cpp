@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "common/invariant.h"
 
@@ -99,6 +100,16 @@ bool named_values_eq(const NamedValues& a, const NamedValues& b) {
     if (a[i].first != b[i].first || !a[i].second.eq(b[i].second)) return false;
   }
   return true;
+}
+
+// The bits a float hashes by, agreeing with float_eq: every NaN as one
+// quiet NaN and -0 as +0; other values by their own bits, which differ
+// exactly when the values do.
+template <typename F, typename Bits>
+Bits float_hash_bits(F value) {
+  if (std::isnan(value)) return std::bit_cast<Bits>(std::numeric_limits<F>::quiet_NaN());
+  if (value == 0) return 0;
+  return std::bit_cast<Bits>(value);
 }
 
 void hash_internal_id(Hasher& hasher, const InternalId& id) {
@@ -215,9 +226,10 @@ void Value::hash(Hasher& hasher) const {
     case ValueKind::UInt32: hasher.write_u32(get<9>()); return;
     case ValueKind::UInt64: hasher.write_u64(get<10>()); return;
     case ValueKind::UInt128: hasher.write_u128(get<11>()); return;
-    case ValueKind::Float16: hasher.write_u16(get<12>().bits); return;
-    case ValueKind::Float32: hasher.write_u32(std::bit_cast<std::uint32_t>(get<13>())); return;
-    case ValueKind::Float64: hasher.write_u64(std::bit_cast<std::uint64_t>(get<14>())); return;
+    // Float16 values compare as their exact float widenings.
+    case ValueKind::Float16: hasher.write_u32(float_hash_bits<float, std::uint32_t>(get<12>().to_float())); return;
+    case ValueKind::Float32: hasher.write_u32(float_hash_bits<float, std::uint32_t>(get<13>())); return;
+    case ValueKind::Float64: hasher.write_u64(float_hash_bits<double, std::uint64_t>(get<14>())); return;
     case ValueKind::Decimal: {
       const Decimal normal = get<15>().normalized();
       hasher.write_u128(normal.mantissa());
