@@ -1,11 +1,13 @@
 """Memory held by Zelvo over long runs, and the cost of CREATE in a large catalog.
 
-Three measurements in one process, in this order (the peak RSS only grows):
+Four measurements in one process, in this order (the peak RSS only grows):
 1. 1,000,000 statements on one connection (the MATCH of compare.py with a
    varying literal, results dropped): RSS after a warm-up and at the end.
 2. 10,000 connections on one database, all kept alive: RSS growth per
    connection.
-3. A catalog of 100,000 node tables: RSS growth, and the time per CREATE
+3. 300,000 connections on one database, each dropped at once: RSS growth
+   after a warm-up.
+4. A catalog of 100,000 node tables: RSS growth, and the time per CREATE
    around 1,000 tables vs from 100,000 tables on (medians of small batches,
    the two sizes alternating).
 
@@ -28,6 +30,8 @@ CREATE = "CREATE NODE TABLE T{}(id INT64, name STRING, PRIMARY KEY(id))"
 STATEMENTS = 1_000_000
 STATEMENT_WARMUP = 50_000
 CONNECTIONS = 10_000
+DROPPED_CONNECTIONS = 300_000
+DROPPED_WARMUP = 10_000
 TABLES = 100_000
 CREATE_BATCH = 20
 CREATE_ROUNDS = 20
@@ -81,6 +85,24 @@ def connections_on_one_database():
     return (after - before) / CONNECTIONS
 
 
+def dropped_connections():
+    db = zelvo.Database.in_memory()
+    connect = db.connect
+    for _ in range(DROPPED_WARMUP):
+        connect()
+    gc.collect()
+    before = rss_bytes()
+    began = time.perf_counter()
+    for _ in range(DROPPED_CONNECTIONS):
+        connect()
+    seconds = time.perf_counter() - began
+    gc.collect()
+    after = rss_bytes()
+    print(f"3. {DROPPED_CONNECTIONS:,} connections dropped at once in {seconds:.1f} s: RSS {mib(before)} after a "
+          f"warm-up of {DROPPED_WARMUP:,}, {mib(after)} at the end; peak {mib(peak_rss_bytes())}")
+    return after - before
+
+
 def timed_creates(execute, first, count, samples):
     """Runs CREATEs of T<first>... in batches; appends ns per CREATE of each batch."""
     clock = time.perf_counter_ns
@@ -102,7 +124,7 @@ def large_catalog():
     gc.collect()
     with_tables = rss_bytes()
     del texts
-    print(f"3. {TABLES:,} node tables: RSS {mib(before)} before, {mib(with_tables)} with them "
+    print(f"4. {TABLES:,} node tables: RSS {mib(before)} before, {mib(with_tables)} with them "
           f"({(with_tables - before) / TABLES:,.0f} B per table); peak {mib(peak_rss_bytes())}")
     # Rounds alternate between a fresh catalog grown to 500 tables, timed
     # from 500 to 1,500, and the large one, timed over the next 1,000, so
@@ -128,6 +150,7 @@ def main():
     results = [
         (f"RSS growth over {STATEMENTS:,} statements", statements_on_one_connection(), "<", 1 << 20, mib),
         ("memory per connection", connections_on_one_database(), "<", 2048, lambda b: f"{b:,.0f} B"),
+        (f"RSS growth over {DROPPED_CONNECTIONS:,} dropped connections", dropped_connections(), "<", 4 << 20, mib),
         (f"CREATE at {TABLES:,} tables / at 1,000", large_catalog(), "<=", 1.5, lambda r: f"{r:.2f}x"),
     ]
     print()

@@ -40,7 +40,9 @@ class BitList {
   }
 
  private:
-  void materialize() { words_.assign((length_ + 63) / 64, fill_ ? ~std::uint64_t{0} : 0); }
+  // One word per 64 positions, rounded up (without the wrap of length + 63
+  // for the largest lengths).
+  void materialize() { words_.assign(length_ / 64 + (length_ % 64 != 0 ? 1 : 0), fill_ ? ~std::uint64_t{0} : 0); }
 
   std::vector<std::uint64_t> words_;  // empty while every bit equals fill_
   std::uint64_t length_ = 0;

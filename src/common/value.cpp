@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "common/invariant.h"
 
@@ -12,10 +13,9 @@ namespace zelvo {
 namespace {
 
 constexpr std::string_view kValueKindNames[kValueKindCount] = {
-    "Null",    "Bool",   "Int8",    "Int16",   "Int32",    "Int64",     "Int128",
-    "UInt8",   "UInt16", "UInt32",  "UInt64",  "UInt128",  "Float16",   "Float32",
-    "Float64", "Decimal", "Date",   "Timestamp", "Interval", "String",  "Blob",
-    "Uuid",    "List",   "Struct",  "Map",     "InternalId", "Node",    "Rel",
+    "Null",   "Bool",    "Int8",    "Int16",   "Int32",   "Int64",      "Int128", "UInt8",     "UInt16",   "UInt32",
+    "UInt64", "UInt128", "Float16", "Float32", "Float64", "Decimal",    "Date",   "Timestamp", "Interval", "String",
+    "Blob",   "Uuid",    "List",    "Struct",  "Map",     "InternalId", "Node",   "Rel",
 };
 
 // Formats shortest round-trip digits by the debug-text float rules.
@@ -102,6 +102,16 @@ bool named_values_eq(const NamedValues& a, const NamedValues& b) {
   return true;
 }
 
+// The bits a float hashes by, agreeing with float_eq: every NaN as one
+// quiet NaN and -0 as +0; other values by their own bits, which differ
+// exactly when the values do.
+template <typename F, typename Bits>
+Bits float_hash_bits(F value) {
+  if (std::isnan(value)) return std::bit_cast<Bits>(std::numeric_limits<F>::quiet_NaN());
+  if (value == 0) return 0;
+  return std::bit_cast<Bits>(value);
+}
+
 void hash_internal_id(Hasher& hasher, const InternalId& id) {
   hasher.write_u64(id.table_id.value);
   hasher.write_u64(id.offset.value);
@@ -119,16 +129,11 @@ void Value::wrong_kind() const { fail_invariant("Value read as the wrong kind");
 bool Value::eq(const Value& other) const {
   if (storage_.index() != other.storage_.index()) return false;
   switch (kind()) {
-    case ValueKind::Null:
-      return true;
-    case ValueKind::Float16:
-      return float_eq(get<12>().to_float(), other.get<12>().to_float());
-    case ValueKind::Float32:
-      return float_eq(get<13>(), other.get<13>());
-    case ValueKind::Float64:
-      return float_eq(get<14>(), other.get<14>());
-    case ValueKind::Decimal:
-      return get<15>().numerically_equal(other.get<15>());
+    case ValueKind::Null: return true;
+    case ValueKind::Float16: return float_eq(get<12>().to_float(), other.get<12>().to_float());
+    case ValueKind::Float32: return float_eq(get<13>(), other.get<13>());
+    case ValueKind::Float64: return float_eq(get<14>(), other.get<14>());
+    case ValueKind::Decimal: return get<15>().numerically_equal(other.get<15>());
     case ValueKind::List: {
       const ValueList& a = get<22>();
       const ValueList& b = other.get<22>();
@@ -138,8 +143,7 @@ bool Value::eq(const Value& other) const {
       }
       return true;
     }
-    case ValueKind::Struct:
-      return named_values_eq(get<23>().fields, other.get<23>().fields);
+    case ValueKind::Struct: return named_values_eq(get<23>().fields, other.get<23>().fields);
     case ValueKind::Map: {
       const MapEntries& a = get<24>();
       const MapEntries& b = other.get<24>();
@@ -166,11 +170,10 @@ bool Value::eq(const Value& other) const {
       return std::visit(
           [&other](const auto& a) -> bool {
             using T = std::decay_t<decltype(a)>;
-            if constexpr (std::is_same_v<T, std::monostate> || std::is_same_v<T, Float16> ||
-                          std::is_same_v<T, float> || std::is_same_v<T, double> || std::is_same_v<T, Decimal> ||
-                          std::is_same_v<T, ValueList> || std::is_same_v<T, StructValue> ||
-                          std::is_same_v<T, MapEntries> || std::is_same_v<T, Box<NodeValue>> ||
-                          std::is_same_v<T, Box<RelValue>>) {
+            if constexpr (std::is_same_v<T, std::monostate> || std::is_same_v<T, Float16> || std::is_same_v<T, float> ||
+                          std::is_same_v<T, double> || std::is_same_v<T, Decimal> || std::is_same_v<T, ValueList> ||
+                          std::is_same_v<T, StructValue> || std::is_same_v<T, MapEntries> ||
+                          std::is_same_v<T, Box<NodeValue>> || std::is_same_v<T, Box<RelValue>>) {
               return false;  // handled above
             } else {
               return a == *std::get_if<T>(&other.storage_);
@@ -204,8 +207,7 @@ int Value::cmp(const Value& other) const {
       const int c = get<19>().compare(other.get<19>());
       return c < 0 ? -1 : (c > 0 ? 1 : 0);
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -224,9 +226,10 @@ void Value::hash(Hasher& hasher) const {
     case ValueKind::UInt32: hasher.write_u32(get<9>()); return;
     case ValueKind::UInt64: hasher.write_u64(get<10>()); return;
     case ValueKind::UInt128: hasher.write_u128(get<11>()); return;
-    case ValueKind::Float16: hasher.write_u16(get<12>().bits); return;
-    case ValueKind::Float32: hasher.write_u32(std::bit_cast<std::uint32_t>(get<13>())); return;
-    case ValueKind::Float64: hasher.write_u64(std::bit_cast<std::uint64_t>(get<14>())); return;
+    // Float16 values compare as their exact float widenings.
+    case ValueKind::Float16: hasher.write_u32(float_hash_bits<float, std::uint32_t>(get<12>().to_float())); return;
+    case ValueKind::Float32: hasher.write_u32(float_hash_bits<float, std::uint32_t>(get<13>())); return;
+    case ValueKind::Float64: hasher.write_u64(float_hash_bits<double, std::uint64_t>(get<14>())); return;
     case ValueKind::Decimal: {
       const Decimal normal = get<15>().normalized();
       hasher.write_u128(normal.mantissa());
@@ -310,8 +313,7 @@ LogicalType Value::logical_type() const {
       return LogicalType::list(list.empty() ? LogicalType(LogicalTypeKind::Any) : list.front().logical_type());
     }
     case ValueKind::Struct: return LogicalType::struct_type({});
-    case ValueKind::Map:
-      return LogicalType::map(LogicalType(LogicalTypeKind::Any), LogicalType(LogicalTypeKind::Any));
+    case ValueKind::Map: return LogicalType::map(LogicalType(LogicalTypeKind::Any), LogicalType(LogicalTypeKind::Any));
     case ValueKind::InternalId: return LogicalType(LogicalTypeKind::InternalId);
     case ValueKind::Node: return LogicalType(LogicalTypeKind::Node);
     case ValueKind::Rel: return LogicalType(LogicalTypeKind::Rel);

@@ -23,10 +23,19 @@ T load(const std::uint8_t* cell) {
   return value;
 }
 
+// The byte offset of row `row` in a flat buffer of `capacity` cells of
+// `width` bytes. A row past the capacity, or one whose cell would end past
+// the largest size_t, is a broken invariant (`message`); otherwise neither
+// the offset nor the cell's end wraps.
+std::size_t cell_offset(std::uint64_t row, std::uint64_t capacity, std::size_t width, const char* message) {
+  ZELVO_CHECK(row < capacity && row < std::numeric_limits<std::size_t>::max() / width, message);
+  return static_cast<std::size_t>(row) * width;
+}
+
 // Writes `value` at `offset` of a flat buffer that may hold up to `limit`
 // bytes, growing the buffer on demand. The buffer only ever holds whole
 // cells of `width` bytes (all sizes are powers of two), so every cell is
-// either wholly in it or past its end.
+// either wholly in it or past its end. Nothing changes when the check fails.
 template <typename T>
 void store(std::vector<std::uint8_t>& bytes, std::size_t limit, std::size_t offset, std::size_t width, T value) {
   ZELVO_CHECK(offset <= limit && sizeof(T) <= limit - offset, "flat vector write past the buffer");
@@ -55,17 +64,14 @@ std::size_t Vector::element_width(const LogicalType& type) {
     case LogicalTypeKind::Bool:
     case LogicalTypeKind::Int8:
     case LogicalTypeKind::UInt8:
-    case LogicalTypeKind::Null:
-      return 1;
+    case LogicalTypeKind::Null: return 1;
     case LogicalTypeKind::Int16:
     case LogicalTypeKind::UInt16:
-    case LogicalTypeKind::Float16:
-      return 2;
+    case LogicalTypeKind::Float16: return 2;
     case LogicalTypeKind::Int32:
     case LogicalTypeKind::UInt32:
     case LogicalTypeKind::Float32:
-    case LogicalTypeKind::Date:
-      return 4;
+    case LogicalTypeKind::Date: return 4;
     case LogicalTypeKind::Any:
     case LogicalTypeKind::Int64:
     case LogicalTypeKind::UInt64:
@@ -75,30 +81,33 @@ std::size_t Vector::element_width(const LogicalType& type) {
     case LogicalTypeKind::TimestampNs:
     case LogicalTypeKind::TimestampMs:
     case LogicalTypeKind::TimestampSec:
-    case LogicalTypeKind::Serial:
-      return 8;
+    case LogicalTypeKind::Serial: return 8;
     case LogicalTypeKind::Int128:
     case LogicalTypeKind::UInt128:
     case LogicalTypeKind::Interval:
     case LogicalTypeKind::Uuid:
-    case LogicalTypeKind::InternalId:
-      return 16;
+    case LogicalTypeKind::InternalId: return 16;
     case LogicalTypeKind::Decimal:
       if (type.decimal_precision() < 10) return 4;
       if (type.decimal_precision() <= 18) return 8;
       return 16;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
 // The flat buffer starts empty and grows with the rows written: a cell past
-// its end reads as zero bytes, as in a zero-filled buffer.
+// its end reads as zero bytes, as in a zero-filled buffer. A flat capacity
+// whose byte size does not fit a size_t is refused before anything is
+// allocated, so that the offset of every row below it fits too.
 Vector::Vector(LogicalType data_type, std::uint64_t capacity)
     : data_(element_width(data_type) != 0 ? Data(Flat{}) : Data(Values{})),
       data_type_(std::move(data_type)),
       validity_(capacity, false),
-      capacity_(capacity) {}
+      capacity_(capacity) {
+  const std::size_t width = element_width(data_type_);
+  ZELVO_CHECK(width == 0 || capacity_ <= std::numeric_limits<std::size_t>::max() / width,
+              "flat vector capacity past the addressable bytes");
+}
 
 Vector::Vector(Data data, LogicalType data_type, BitList validity, std::uint64_t null_count, std::uint64_t capacity)
     : data_(std::move(data)),
@@ -139,6 +148,9 @@ Value Vector::get_value(std::uint64_t row) const {
     if (vector->validity_.test(row)) return Value::null();
     if (const auto* dictionary = std::get_if<Dictionary>(&vector->data_)) {
       ZELVO_CHECK(row < dictionary->indices.size(), "dictionary index past the end");
+      // Without a dictionary every row reads Null, as the processor's cell
+      // reader has it.
+      if (dictionary->dictionary == nullptr) return Value::null();
       row = dictionary->indices[row];
       vector = dictionary->dictionary.get();
       continue;
@@ -154,8 +166,7 @@ Value Vector::get_value(std::uint64_t row) const {
 Value Vector::read_flat(std::uint64_t row) const {
   const std::vector<std::uint8_t>& bytes = std::get<Flat>(data_).bytes;
   const std::size_t width = element_width(data_type_);
-  ZELVO_CHECK(row < capacity_, "flat vector read past the buffer");
-  const std::size_t offset = static_cast<std::size_t>(row) * width;
+  const std::size_t offset = cell_offset(row, capacity_, width, "flat vector read past the buffer");
   // The buffer holds whole cells (see write_flat): a cell is there entirely or not at all.
   const std::uint8_t* cell = offset < bytes.size() ? bytes.data() + offset : kZeroCell;
   switch (data_type_.kind()) {
@@ -190,6 +201,8 @@ Value Vector::read_flat(std::uint64_t row) const {
   }
 }
 
+// The cell is written before the row's validity bit is cleared, so a write
+// that fails its checks leaves the vector as it was.
 template <typename V>
 void Vector::store_value(std::uint64_t row, V&& value) {
   const bool in_validity = row < validity_.length();
@@ -200,26 +213,27 @@ void Vector::store_value(std::uint64_t row, V&& value) {
     }
     return;
   }
-  if (in_validity && validity_.test(row)) {
-    validity_.clear(row);
-    --null_count_;
-  }
   switch (data_.index()) {
-    case 0: write_flat(row, value); return;
-    case 1: return;  // a constant stores nothing per row
+    case 0: write_flat(row, value); break;
+    case 1: break;  // a constant stores nothing per row
     case 2: fail_invariant("Cannot set value on dictionary vector");
     default: {
       std::vector<Value>& values = std::get<Values>(data_).values;
+      ZELVO_CHECK(row < capacity_, "value vector write past its capacity");
       if (row == values.size()) {
         values.push_back(std::forward<V>(value));  // the usual case: rows written in order
-        return;
+        break;
       }
       // Taken before the list may grow: `value` could be one of its elements.
       Value stored(std::forward<V>(value));
-      if (values.size() < row + 1) values.resize(static_cast<std::size_t>(row) + 1);
+      if (row > values.size()) values.resize(static_cast<std::size_t>(row) + 1);
       values[static_cast<std::size_t>(row)] = std::move(stored);
-      return;
+      break;
     }
+  }
+  if (in_validity && validity_.test(row)) {
+    validity_.clear(row);
+    --null_count_;
   }
 }
 
@@ -229,11 +243,10 @@ template void Vector::store_value<Value>(std::uint64_t row, Value&& value);
 void Vector::write_flat(std::uint64_t row, const Value& value) {
   std::vector<std::uint8_t>& bytes = std::get<Flat>(data_).bytes;
   const std::size_t width = element_width(data_type_);
-  constexpr std::size_t kNoRoom = std::numeric_limits<std::size_t>::max();
-  // The bytes of `capacity` rows (saturated), and the row's offset (rows
-  // past the capacity get one that fails the bounds check).
-  const std::size_t limit = capacity_ <= kNoRoom / width ? static_cast<std::size_t>(capacity_) * width : kNoRoom;
-  const std::size_t offset = row < capacity_ ? static_cast<std::size_t>(row) * width : kNoRoom;
+  // The bytes of `capacity` rows: the constructor refused a capacity whose
+  // byte size does not fit.
+  const std::size_t limit = static_cast<std::size_t>(capacity_) * width;
+  const std::size_t offset = cell_offset(row, capacity_, width, "flat vector write past the buffer");
   const auto put = [&](auto cell) { store(bytes, limit, offset, width, cell); };
   switch (value.kind()) {
     case ValueKind::Bool: put(static_cast<std::uint8_t>(value.get<1>() ? 1 : 0)); return;
@@ -273,8 +286,7 @@ void Vector::write_flat(std::uint64_t row, const Value& value) {
       put(bits);
       return;
     }
-    default:
-      return;  // no fixed-width encoding: nothing is stored
+    default: return;  // no fixed-width encoding: nothing is stored
   }
 }
 

@@ -42,7 +42,8 @@ class Vector {
 
   // A vector of `capacity` rows: flat types get an empty byte buffer, the
   // other types an empty value list; every row valid. Nothing is allocated
-  // until a row is written.
+  // until a row is written. A flat capacity whose byte size does not fit a
+  // size_t is a broken invariant.
   Vector(LogicalType data_type, std::uint64_t capacity);
 
   // The same value in each of `count` rows; the type is the value's own.
@@ -63,10 +64,14 @@ class Vector {
   const Data& data() const { return data_; }
   bool is_null_at(std::uint64_t row) const { return validity_.test(row); }
 
-  // A copy of the value at `row`.
+  // A copy of the value at `row` (Null for every row of a dictionary form
+  // without a dictionary).
   Value get_value(std::uint64_t row) const;
   // Writes a value at `row`; Null only sets the row's validity bit. The
   // value is copied or moved only where the vector keeps it as a Value.
+  // A row past the capacity of the flat or Values form, a cell that would
+  // pass the flat buffer and any value written into the dictionary form are
+  // broken invariants, and leave the vector as it was.
   void set_value(std::uint64_t row, const Value& value) { store_value(row, value); }
   void set_value(std::uint64_t row, Value&& value) { store_value(row, std::move(value)); }
 

@@ -1,17 +1,26 @@
 #include "engine/database.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "storage/directory.h"
 
 namespace zelvo {
 
+namespace {
+
+// The shortest list worth pruning.
+constexpr std::size_t kFirstPrune = 64;
+
+}  // namespace
+
 Database::Database(std::optional<std::string> path, DatabaseConfig config, std::shared_ptr<Storage> storage)
     : path_(std::move(path)),
       config_(config),
       catalog_(std::make_shared<Catalog>()),
       storage_(std::move(storage)),
-      txn_manager_(std::make_shared<TransactionManager>()) {}
+      txn_manager_(std::make_shared<TransactionManager>()),
+      prune_at_(kFirstPrune) {}
 
 Result<std::unique_ptr<Database>> Database::open(std::string path, DatabaseConfig config) {
   if (!path_exists(path)) {
@@ -35,6 +44,12 @@ std::unique_ptr<Database> Database::in_memory() {
 std::shared_ptr<Connection> Database::connect() {
   auto connection = std::make_shared<Connection>(catalog_, storage_, txn_manager_);
   std::unique_lock lock(connections_mutex_);
+  if (connections_.size() >= prune_at_) {
+    // An expired entry's connection is gone (its memory, made in one block
+    // with the reference counts, is released with the last weak reference).
+    std::erase_if(connections_, [](const std::weak_ptr<Connection>& entry) { return entry.expired(); });
+    prune_at_ = std::max(kFirstPrune, 2 * connections_.size());
+  }
   connections_.push_back(connection);
   return connection;
 }

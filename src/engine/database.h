@@ -28,7 +28,9 @@ class Database {
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
-  // A new connection, also kept in the database's list of connections.
+  // A new connection, also noted in the database's list of connections. The
+  // list holds weak references: a connection lives as long as its callers
+  // keep it, and the entries of dropped ones are pruned as new ones come.
   std::shared_ptr<Connection> connect();
   Status checkpoint();
 
@@ -44,8 +46,11 @@ class Database {
   std::shared_ptr<Catalog> catalog_;
   std::shared_ptr<Storage> storage_;
   std::shared_ptr<TransactionManager> txn_manager_;
-  std::shared_mutex connections_mutex_;
-  std::vector<std::shared_ptr<Connection>> connections_;
+  std::shared_mutex connections_mutex_;  // guards connections_ and prune_at_
+  std::vector<std::weak_ptr<Connection>> connections_;
+  // The list's length at which connect next drops the expired entries: twice
+  // the length left by the last pruning, so connect stays amortised O(1).
+  std::size_t prune_at_;
 };
 
 }  // namespace zelvo

@@ -52,3 +52,13 @@ def test_calls_leave_references_and_memory_flat(db, conn):
     assert [sys.getrefcount(obj) for obj in watched] == counts
     assert sys.getallocatedblocks() - blocks < 100
     assert resident_kib() - resident < 4 * 1024
+
+
+def test_dropped_connections_are_released(db):
+    connect = db.connect
+    for _ in range(10_000):  # warms the allocator's caches
+        connect()
+    resident = resident_kib()
+    for _ in range(300_000):
+        connect()
+    assert resident_kib() - resident < 4 * 1024

@@ -79,10 +79,12 @@ TEST(Value, FloatTexts) {
     double value;
     std::string text;
   } doubles[] = {
-      {1.0, "1.0"},        {0.5, "0.5"},          {-2.25, "-2.25"},  {1e16, "1e16"},      {1.5e16, "1.5e16"},
-      {9999999999999998.0, "9999999999999998.0"}, {1e-5, "1e-5"},    {1.25e-7, "1.25e-7"}, {0.0001, "0.0001"},
-      {0.0, "0.0"},        {-0.0, "-0.0"},        {inf, "inf"},      {-inf, "-inf"},      {std::nan(""), "NaN"},
-      {0.1 + 0.2, "0.30000000000000004"},         {123456.0, "123456.0"}, {1e300, "1e300"}, {5e-324, "5e-324"},
+      {1.0, "1.0"},           {0.5, "0.5"},          {-2.25, "-2.25"},
+      {1e16, "1e16"},         {1.5e16, "1.5e16"},    {9999999999999998.0, "9999999999999998.0"},
+      {1e-5, "1e-5"},         {1.25e-7, "1.25e-7"},  {0.0001, "0.0001"},
+      {0.0, "0.0"},           {-0.0, "-0.0"},        {inf, "inf"},
+      {-inf, "-inf"},         {std::nan(""), "NaN"}, {0.1 + 0.2, "0.30000000000000004"},
+      {123456.0, "123456.0"}, {1e300, "1e300"},      {5e-324, "5e-324"},
   };
   for (const auto& c : doubles) EXPECT_EQ(float64_text(c.value), c.text);
   EXPECT_EQ(float32_text(0.1F), "0.1");
@@ -93,11 +95,21 @@ TEST(Value, FloatTexts) {
 
 TEST(Value, EqualityOrderAndHashAgree) {
   const double nan = std::nan("");
-  // Equal pairs must hash alike.
+  const float nan32 = std::nanf("");
+  // Equal pairs must hash alike (group keys rely on it).
   const std::pair<Value, Value> equal[] = {
       {Value::null(), Value::null()},
       {Value::float64(nan), Value::float64(-nan)},
+      {Value::float64(nan), Value::float64(std::nan("7"))},
       {Value::float64(0.0), Value::float64(-0.0)},
+      {Value::float32(nan32), Value::float32(-std::nanf("3"))},
+      {Value::float32(0.0F), Value::float32(-0.0F)},
+      {Value::float16(Float16{0x7e00}), Value::float16(Float16{0xfc01})},  // NaNs
+      {Value::float16(Float16{0x0000}), Value::float16(Float16{0x8000})},
+      {Value::list({Value::float64(0.0), Value::float64(nan)}),
+       Value::list({Value::float64(-0.0), Value::float64(-nan)})},
+      {Value::map({{Value::float32(-0.0F), Value::float16(Float16{0x8000})}}),
+       Value::map({{Value::float32(0.0F), Value::float16(Float16{0x0000})}})},
       {dec(15, 1), dec(1500, 3)},
       {dec(0, 2, true), dec(0, 0)},
       {Value::list({Value::int64(1)}), Value::list({Value::int64(1)})},
@@ -106,10 +118,7 @@ TEST(Value, EqualityOrderAndHashAgree) {
   for (const auto& [a, b] : equal) {
     EXPECT_TRUE(a.eq(b)) << debug_text(a);
     EXPECT_EQ(a.cmp(b), 0) << debug_text(a);
-    // Floats hash by bit pattern, so NaNs and signed zeros may hash apart.
-    if (a.kind() != ValueKind::Float64) {
-      EXPECT_EQ(hash_of(a), hash_of(b)) << debug_text(a);
-    }
+    EXPECT_EQ(hash_of(a), hash_of(b)) << debug_text(a) << " " << debug_text(b);
   }
   const std::pair<Value, Value> unequal[] = {
       {Value::int32(1), Value::int64(1)},
@@ -122,6 +131,8 @@ TEST(Value, EqualityOrderAndHashAgree) {
   };
   for (const auto& [a, b] : unequal) EXPECT_FALSE(a.eq(b)) << debug_text(a);
   EXPECT_NE(hash_of(Value::int32(1)), hash_of(Value::int64(1)));
+  EXPECT_NE(hash_of(Value::float64(0.0)), hash_of(Value::float64(5e-324)));
+  EXPECT_NE(hash_of(Value::float64(nan)), hash_of(Value::float64(std::numeric_limits<double>::infinity())));
   EXPECT_NE(hash_of(Value::string("a")), hash_of(Value::string("b")));
 }
 
@@ -223,8 +234,13 @@ TEST(Float16, ExactWideningIncludingNaNAndSubnormals) {
     std::uint16_t bits;
     double value;
   } cases[] = {
-      {0x3c00, 1.0},   {0xc000, -2.0},       {0x7bff, 65504.0},       {0x0400, 6.103515625e-05},
-      {0x0001, 5.960464477539063e-08},       {0x03ff, 6.097555160522461e-05}, {0x3555, 0.333251953125},
+      {0x3c00, 1.0},
+      {0xc000, -2.0},
+      {0x7bff, 65504.0},
+      {0x0400, 6.103515625e-05},
+      {0x0001, 5.960464477539063e-08},
+      {0x03ff, 6.097555160522461e-05},
+      {0x3555, 0.333251953125},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Float16{c.bits}.to_double(), c.value);

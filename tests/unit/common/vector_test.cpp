@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 #include "common/data_chunk.h"
 
 namespace zelvo {
@@ -57,12 +60,8 @@ TEST(BitList, StartsUniformAndChangesBitByBit) {
     std::vector<std::uint64_t> cleared;
     const char* bits;  // at 0, 1, 63, 64, 69 and 70 (past the end)
   } cases[] = {
-      {false, {}, {}, "000000"},
-      {true, {}, {}, "111110"},
-      {false, {1, 64, 70}, {}, "010100"},
-      {true, {}, {0, 69, 70}, "011100"},
-      {true, {1}, {63}, "110110"},
-      {false, {69}, {0}, "000010"},
+      {false, {}, {}, "000000"},         {true, {}, {}, "111110"},    {false, {1, 64, 70}, {}, "010100"},
+      {true, {}, {0, 69, 70}, "011100"}, {true, {1}, {63}, "110110"}, {false, {69}, {0}, "000010"},
   };
   for (const auto& c : cases) {
     BitList bits(70, c.fill);
@@ -103,8 +102,8 @@ TEST(Vector, ValuesConstantAndDictionaryForms) {
   EXPECT_EQ(debug_text(seven.get_value(1)), "Int64(7)");
   EXPECT_EQ(debug_text(seven.get_value(1000)), "Int64(7)");
 
-  auto dictionary = std::make_shared<const Vector>(Vector::from_values(
-      type(LogicalTypeKind::String), {Value::string("a"), Value::null(), Value::string("c")}));
+  auto dictionary = std::make_shared<const Vector>(
+      Vector::from_values(type(LogicalTypeKind::String), {Value::string("a"), Value::null(), Value::string("c")}));
   Vector indexed = Vector::new_dictionary(type(LogicalTypeKind::String), {2, 1, 0}, dictionary);
   Vector copy = indexed;
   EXPECT_EQ(debug_text(copy.get_value(0)), R"(String("c"))");
@@ -112,6 +111,87 @@ TEST(Vector, ValuesConstantAndDictionaryForms) {
   EXPECT_EQ(dictionary.use_count(), 3);
   EXPECT_THROW(indexed.set_value(0, Value::string("z")), InvariantError);
   EXPECT_THROW((void)indexed.get_value(3), InvariantError);
+
+  const Vector without_dictionary = Vector::new_dictionary(type(LogicalTypeKind::String), {0, 7}, nullptr);
+  EXPECT_TRUE(without_dictionary.get_value(1).is_null());
+  EXPECT_THROW((void)without_dictionary.get_value(2), InvariantError);
+}
+
+// Flat capacities up to the largest whose byte size fits a size_t are taken
+// without allocating anything: the last row reads as zero, the row at the
+// capacity is refused. Capacities past that are refused at construction.
+TEST(Vector, FlatCapacitiesAtTheAddressableLimit) {
+  constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+  const struct {
+    LogicalType type;
+    std::uint64_t largest;
+    const char* last_row;
+  } taken[] = {
+      {type(LogicalTypeKind::Bool), kMax, "Bool(false)"},
+      {type(LogicalTypeKind::Int16), kMax / 2, "Int16(0)"},
+      {type(LogicalTypeKind::Int64), (std::uint64_t{1} << 61) - 1, "Int64(0)"},
+      {type(LogicalTypeKind::Int128), (std::uint64_t{1} << 60) - 1, "Int128(0)"},
+  };
+  for (const auto& c : taken) {
+    Vector vector(c.type, c.largest);
+    EXPECT_EQ(debug_text(vector.get_value(c.largest - 1)), c.last_row) << debug_text(c.type);
+    EXPECT_THROW((void)vector.get_value(c.largest), InvariantError) << debug_text(c.type);
+    EXPECT_THROW(vector.set_value(c.largest, Value::boolean(true)), InvariantError) << debug_text(c.type);
+    EXPECT_THROW(vector.set_value(kMax, Value::boolean(true)), InvariantError) << debug_text(c.type);
+  }
+  const struct {
+    LogicalType type;
+    std::uint64_t capacity;
+  } refused[] = {
+      {type(LogicalTypeKind::Int16), kMax / 2 + 1},
+      {type(LogicalTypeKind::Int64), std::uint64_t{1} << 61},
+      {type(LogicalTypeKind::Int64), (std::uint64_t{1} << 61) + 1},  // row 2^61 would have read row 0
+      {type(LogicalTypeKind::Int128), std::uint64_t{1} << 62},       // row 2^60 would have written row 0
+      {LogicalType::decimal(38, 0), kMax},
+  };
+  for (const auto& c : refused) {
+    EXPECT_THROW(Vector(c.type, c.capacity), InvariantError) << debug_text(c.type) << " " << c.capacity;
+  }
+  EXPECT_EQ(Vector(type(LogicalTypeKind::String), kMax).capacity(), kMax);  // the Values form grows by row
+}
+
+// A write that fails its checks leaves the vector as it was: its null count
+// and rows 0 to 3 (row 3 Null, row 0 written, when the form allows it).
+TEST(Vector, FailedWritesLeaveTheVectorAsItWas) {
+  constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+  auto dictionary = std::make_shared<const Vector>(
+      Vector::from_values(type(LogicalTypeKind::String), {Value::string("a"), Value::string("b")}));
+  const struct {
+    const char* name;
+    Vector vector;
+    std::uint64_t row;
+    Value value;
+  } cases[] = {
+      {"values row at the capacity", Vector(type(LogicalTypeKind::String), 4), 4, Value::string("x")},
+      {"largest values row", Vector(type(LogicalTypeKind::String), 4), kMax, Value::string("x")},
+      {"flat row at the capacity", Vector(type(LogicalTypeKind::Int64), 4), 4, Value::int64(1)},
+      {"largest flat row", Vector(type(LogicalTypeKind::Int64), 4), kMax, Value::int64(1)},
+      {"eight bytes from a one-byte cell past the end", Vector(type(LogicalTypeKind::Int8), 8), 3,
+       Value::int64(0x0102)},
+      {"dictionary form", Vector::new_dictionary(type(LogicalTypeKind::String), {1, 0, 1, 0}, dictionary), 3,
+       Value::string("z")},
+  };
+  for (const auto& c : cases) {
+    Vector vector = c.vector;
+    if (!std::holds_alternative<Vector::Dictionary>(vector.data())) vector.set_value(0, c.value);
+    vector.set_value(3, Value::null());
+    const auto state = [&vector] {
+      std::string text = std::to_string(vector.null_count());
+      for (std::uint64_t row = 0; row < 4; ++row) text += " " + debug_text(vector.get_value(row));
+      return text;
+    };
+    const std::string before = state();
+    EXPECT_THROW(vector.set_value(c.row, c.value), InvariantError) << c.name;
+    EXPECT_EQ(state(), before) << c.name;
+    if (const auto* values = std::get_if<Vector::Values>(&vector.data())) {
+      EXPECT_EQ(values->values.size(), 1U) << c.name;
+    }
+  }
 }
 
 TEST(Vector, FatalConditionsAreChecked) {

@@ -14,6 +14,7 @@ namespace {
 constexpr int kOwnThreads = 16;
 constexpr int kSharingThreads = 4;
 constexpr int kTablesPerThread = 30;
+constexpr int kConnectionsPerThread = 1000;
 
 std::string table_name(int thread, int k) { return "T" + std::to_string(thread) + "_" + std::to_string(k); }
 
@@ -72,6 +73,39 @@ TEST(Concurrency, ConnectionsOnOneDatabaseKeepTheCatalogConsistent) {
   std::sort(listed.begin(), listed.end());
   EXPECT_EQ(listed, expected);
   EXPECT_FALSE(shared->in_transaction());
+}
+
+// Threads make connections and drop them at once (some after a statement)
+// while one connection stays live. The database keeps none of the dropped
+// ones alive, and the live one answers before and after the database goes.
+TEST(Concurrency, DroppedConnectionsAreReleased) {
+  std::unique_ptr<Database> db = Database::in_memory();
+  std::shared_ptr<Connection> live = db->connect();
+  std::atomic<int> failures{0};
+  std::atomic<int> still_alive{0};
+
+  std::vector<std::thread> threads;
+  for (int n = 0; n < kOwnThreads; ++n) {
+    threads.emplace_back([&] {
+      for (int k = 0; k < kConnectionsPerThread; ++k) {
+        std::shared_ptr<Connection> conn = db->connect();
+        if (k % 100 == 0 && !conn->execute("CALL show_tables").is_query()) failures.fetch_add(1);
+        const std::weak_ptr<Connection> dropped = conn;
+        conn.reset();
+        if (!dropped.expired()) still_alive.fetch_add(1);
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 0);
+  EXPECT_EQ(still_alive.load(), 0);
+
+  EXPECT_TRUE(live->execute("CALL show_tables").is_query());
+  const std::weak_ptr<Connection> watched = live;
+  db.reset();
+  EXPECT_TRUE(live->execute("CALL show_tables").is_query());
+  live.reset();
+  EXPECT_TRUE(watched.expired());
 }
 
 }  // namespace

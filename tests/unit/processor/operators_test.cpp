@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 
@@ -188,6 +189,39 @@ TEST(Operators, AggregateGroupsAndAccumulators) {
 
   AggregateOperator no_rows({}, aggregates_of({"count"}, col(0)), source({int_rows({})}));
   EXPECT_EQ(drain(no_rows), Strings{});
+}
+
+// Group keys that compare equal form one group whatever their bits: signed
+// zeros and NaNs of each float kind, alone and inside lists, and decimals of
+// different scales. A group shows its first key.
+TEST(Operators, AggregateGroupsEqualKeysTogether) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const auto f64 = [](double v) { return Value::float64(v); };
+  const auto f32 = [](float v) { return Value::float32(v); };
+  const auto f16 = [](std::uint16_t bits) { return Value::float16(Float16{bits}); };
+  const auto dec = [](UInt128 mantissa, std::uint32_t scale) {
+    return Value::decimal(*Decimal::make(mantissa, scale, false));
+  };
+  const struct {
+    std::vector<Value> keys;
+    Strings expected;
+  } cases[] = {
+      {{f64(0.0), f64(-0.0), f64(0.0)}, {"Float64(0.0),3"}},
+      {{f64(-0.0), f64(1.0), f64(0.0)}, {"Float64(-0.0),2", "Float64(1.0),1"}},
+      {{f64(nan), f64(-nan), f64(std::nan("7"))}, {"Float64(NaN),3"}},
+      {{f32(-0.0F), f32(0.0F), f32(std::nanf("")), f32(-std::nanf("2"))}, {"Float32(-0.0),2", "Float32(NaN),2"}},
+      {{f16(0x8000), f16(0x0000), f16(0x7e00), f16(0xfc01)}, {"Float16(-0.0),2", "Float16(NaN),2"}},
+      {{Value::list({f64(0.0)}), Value::list({f64(-0.0)})}, {"List([Float64(0.0)]),2"}},
+      {{dec(15, 1), dec(1500, 3)}, {"Decimal(1.5),2"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::vector<Value>> rows;
+    for (const Value& key : c.keys) rows.push_back({key});
+    AggregateOperator op({col(0)}, aggregates_of({"count"}, col(0)), source({value_rows(rows)}));
+    Strings groups = drain(op);
+    std::sort(groups.begin(), groups.end());  // no group order is promised
+    EXPECT_EQ(groups, c.expected) << c.expected.front();
+  }
 }
 
 TEST(Operators, OrderByIsStableOverEqualAndIncomparableKeys) {
