@@ -35,7 +35,7 @@ class InlineStack {
   }
 
  private:
-  std::array<T, N> inline_{};
+  std::array<T, N> inline_;  // entries past size_ are never read
   std::vector<T> spilled_;
   std::size_t size_ = 0;
 };

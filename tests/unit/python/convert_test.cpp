@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <functional>
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -141,7 +142,7 @@ void run_with_gil_on_stack(std::size_t stack_bytes, const std::function<void()>&
 }
 
 // A list nested `depth` times around 0. Building and dropping it recurse
-// once per level, so it is made and dropped on the test's main thread.
+// once per level: deep ones are made and dropped on a large stack.
 Value nested_list(int depth) {
   Value nested = Value::int64(0);
   for (int level = 0; level < depth; ++level) {
@@ -156,14 +157,16 @@ Value nested_list(int depth) {
 // raises RecursionError, on small and large stacks alike, and the same
 // value converts where the stack has room.
 TEST(ValueToPy, NestingDeeperThanTheStackRaisesRecursionError) {
-  const Value deep = nested_list(12000);
+  std::optional<Value> deep;
+  run_with_gil_on_stack(std::size_t{256} << 20, [&deep] { deep = nested_list(12000); });
   for (const std::size_t stack : {std::size_t{128} << 10, std::size_t{256} << 10, std::size_t{1} << 20}) {
     SCOPED_TRACE(stack);
     run_with_gil_on_stack(stack, [&deep] {
-      EXPECT_FALSE(value_to_py(deep));
+      EXPECT_FALSE(value_to_py(*deep));
       EXPECT_NE(take_error().find("RecursionError"), std::string::npos);
     });
   }
+  run_with_gil_on_stack(std::size_t{256} << 20, [&deep] { deep.reset(); });
   const Value shallow = nested_list(50);
   run_with_gil_on_stack(std::size_t{128} << 10, [&shallow] {
     PyRef converted = value_to_py(shallow);

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/stack_guard.h"
+#include "engine/database.h"
+#include "support/tck_corpus.h"
+#include "support/thread_stack.h"
+
+namespace zelvo {
+namespace {
+
+std::string repeat(std::string_view piece, int count) {
+  std::string out;
+  for (int i = 0; i < count; ++i) out += piece;
+  return out;
+}
+
+// Statements that run out of stack in each guarded stage when the thread's
+// stack is small enough: parsing, binding, folding and simplification,
+// naming a column and writing a plan, building and running operators,
+// evaluating.
+std::vector<std::string> deep_statements() {
+  const int n = 100;  // the parser's bound
+  std::string set_items = "MATCH (a:A)";
+  for (int i = 0; i < 3000; ++i) set_items += " SET a.x = " + std::to_string(i);
+  return {
+      "RETURN " + repeat("(", n) + "1" + repeat(")", n) + " AS x",
+      "MATCH (a:A) RETURN " + repeat("[", n - 1) + "a.x" + repeat("]", n - 1),
+      "MATCH (a:A) RETURN " + repeat("[", n - 1) + "a.x" + repeat("]", n - 1) + " AS x",
+      "MATCH (a:A) WHERE " + repeat("NOT (", n / 2) + "a.x = 1" + repeat(")", n / 2) + " RETURN a",
+      "EXPLAIN MATCH (a:A) WHERE " + repeat("a.x + (", n - 1) + "1" + repeat(")", n - 1) + " = 1 RETURN a",
+      "MATCH (a:A) RETURN " + repeat("abs(", n - 1) + "a.x" + repeat(")", n - 1),
+      "MATCH (a:A) RETURN " + repeat("- ", n - 1) + "a.x",
+      repeat("EXPLAIN ", n / 2) + "MATCH (a:A) RETURN a",
+      set_items + " RETURN a",
+      "PROFILE " + set_items + " RETURN a",
+  };
+}
+
+// How far below the guard's line (kStackMargin above the stack's lowest
+// address) a thread with a stack of `stack` bytes went while running
+// `queries`: the part of the margin that the work after a last check used.
+// Negative when the guard's line was never crossed.
+long dip_below_guard_line(std::size_t stack, const std::vector<std::string>& queries) {
+  const std::size_t used = testing::run_on_stack(stack, [&queries] {
+    auto database = Database::in_memory();
+    auto connection = database->connect();
+    connection->execute("CREATE NODE TABLE A(x INT64, PRIMARY KEY(x))");
+    for (const std::string& query : queries) {
+      const StatementResult result = connection->execute(query);
+      if (result.is_query()) (void)result.rows().rows();
+    }
+  });
+  return static_cast<long>(used) - static_cast<long>(stack - kStackMargin);
+}
+
+// The margin covers what runs below a last successful check in every
+// guarded stage: statements that exhaust small stacks at every point of
+// their run (stacks from 48 KiB to 512 KiB in 4 KiB steps) never go more
+// than three quarters of the margin below the guard's line.
+TEST(StackMargin, CoversTheWorkBelowTheLastCheck) {
+  long deepest = -static_cast<long>(kStackMargin);
+  for (const std::string& query : deep_statements()) {
+    long deepest_here = -static_cast<long>(kStackMargin);
+    for (std::size_t stack = 48 << 10; stack <= 512 << 10; stack += 4 << 10) {
+      deepest_here = std::max(deepest_here, dip_below_guard_line(stack, {query}));
+    }
+    EXPECT_LT(deepest_here, static_cast<long>(kStackMargin) * 3 / 4) << query.substr(0, 60);
+    deepest = std::max(deepest, deepest_here);
+  }
+  std::printf("stack margin %zu bytes; deepest dip below the guard's line %ld bytes\n", kStackMargin, deepest);
+}
+
+// The queries of the conformance corpus run on 128 KiB and 256 KiB stacks
+// within the margin too.
+TEST(StackMargin, CoversTheCorpus) {
+  std::vector<testing::TckQuery> corpus;
+  ASSERT_TRUE(testing::load_tck_corpus(corpus));
+  std::vector<std::string> queries;
+  for (const testing::TckQuery& entry : corpus) queries.push_back(entry.query);
+  for (const std::size_t stack : {std::size_t{128} << 10, std::size_t{256} << 10}) {
+    const long dip = dip_below_guard_line(stack, queries);
+    EXPECT_LT(dip, static_cast<long>(kStackMargin) * 3 / 4) << stack;
+    std::printf("corpus on a %zu KiB stack: %ld bytes below the guard's line\n", stack >> 10, dip);
+  }
+}
+
+}  // namespace
+}  // namespace zelvo
