@@ -5,7 +5,9 @@
 #include <cmath>
 #include <limits>
 
+#include "chunk_source.h"
 #include "processor/cell_reading.h"
+#include "processor/operators/row_chunks.h"
 
 namespace zelvo {
 namespace {
@@ -19,6 +21,9 @@ Value f64(double v) { return Value::float64(v); }
 Value str(std::string v) { return Value::string(std::move(v)); }
 Value list(ValueList v) { return Value::list(std::move(v)); }
 const Value kNull = Value::null();
+E param(std::string name) { return E{E::Parameter{std::move(name)}}; }
+E list_of(std::vector<E> elements) { return E{E::List{std::move(elements)}}; }
+E is_null(E operand, bool negated = false) { return E{E::IsNull{Box(std::move(operand)), negated}}; }
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 DataChunk empty_chunk() { return DataChunk(std::vector<LogicalType>{}); }
@@ -161,6 +166,75 @@ TEST(Evaluator, ColumnsAndRowCounts) {
   EXPECT_EQ(variable_column_index("col_"), 0U);
   EXPECT_EQ(variable_column_index("col_12"), 12U);
   EXPECT_EQ(variable_column_index("col_-1"), 0U);
+}
+
+// The values an expression gives for the rows of a chunk (row 0 of a chunk
+// without rows: constants have one row there), or the error's text.
+std::string answers(const E& expression, const DataChunk& chunk) {
+  Result<Vector> vector = evaluate(expression, chunk);
+  if (!vector.ok()) return vector.error().display();
+  std::vector<Value> values;
+  for (std::uint64_t row = 0; row < std::max<std::uint64_t>(chunk.count(), 1); ++row) {
+    values.push_back(read_cell(*vector, row));
+  }
+  return debug_text(values);
+}
+
+// Expressions over the one row that DELETE and SET answer (its count, in a
+// column made for 2048 rows), over the scan's chunk (no columns, no rows)
+// and over rows of mixed kinds: parameters, lists and maps read as Null,
+// functions apply row by row, operators combine rows of the same index.
+TEST(Evaluator, AnswersOverCountRowsEmptyChunksAndMixedRows) {
+  const DataChunk count_row = count_chunk(7);
+  const DataChunk scan_chunk = empty_chunk();
+  const DataChunk mixed = testing::value_rows({{i64(-2)}, {kNull}, {str("ab")}});
+  const E n = E::variable("n");
+  const auto fn = [](std::string name, std::vector<E> args) { return call(std::move(name), std::move(args)); };
+  const struct {
+    E expression;
+    std::string over_count;
+    std::string over_scan;
+    std::string over_mixed;
+  } cases[] = {
+      {n, "[Int64(7)]", "[Null]", R"([Int64(-2), Null, String("ab")])"},
+      {E::binary(E::binary(n, BinaryOp::Add, n), BinaryOp::Add, n), "[Float64(21.0)]", "[Null]",
+       "[Float64(-6.0), Null, Null]"},
+      {E::binary(E::property(E::property(n, "a"), "b"), BinaryOp::Mul, lit(i64(2))), "[Float64(14.0)]", "[Null]",
+       "[Float64(-4.0), Null, Null]"},
+      {E::unary(UnaryOp::Neg, n), "[Int64(-7)]", "[Null]", "[Int64(2), Null, Null]"},
+      {E::unary(UnaryOp::Not, n), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {is_null(n), "[Bool(false)]", "[Bool(true)]", "[Bool(false), Bool(true), Bool(false)]"},
+      {param("p"), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {is_null(param("p")), "[Bool(true)]", "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {is_null(param("p"), true), "[Bool(false)]", "[Bool(false)]", "[Bool(false), Bool(false), Bool(false)]"},
+      {list_of({lit(i64(1)), n}), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {E{E::Map{{{"k", n}}}}, "[Null]", "[Null]", "[Null, Null, Null]"},
+      {is_null(E{E::Map{{{"k", n}}}}), "[Bool(true)]", "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {E{E::In{Box(n), Box(list_of({n})), false}}, "[Bool(false)]", "[Bool(false)]",
+       "[Bool(false), Bool(false), Bool(false)]"},
+      {E{E::In{Box(n), Box(param("p")), true}}, "[Bool(true)]", "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {E::binary(n, BinaryOp::Add, param("p")), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {E::binary(param("p"), BinaryOp::Eq, param("p")), "[Bool(false)]", "[Bool(false)]",
+       "[Bool(false), Bool(false), Bool(false)]"},
+      {E::binary(n, BinaryOp::Ne, param("p")), "[Bool(true)]", "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {E::binary(E::binary(n, BinaryOp::Gt, lit(i64(0))), BinaryOp::Or, is_null(param("p"))), "[Bool(true)]",
+       "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {fn("coalesce", {param("p"), lit(str("abc"))}), R"([String("abc")])", R"([String("abc")])",
+       R"([String("abc"), String("abc"), String("abc")])"},
+      {fn("coalesce", {param("p"), n}), "[Int64(7)]", "[Null]", R"([Int64(-2), Null, String("ab")])"},
+      {fn("coalesce", {n, param("p"), lit(i64(5))}), "[Int64(7)]", "[Int64(5)]",
+       R"([Int64(-2), Int64(5), String("ab")])"},
+      {fn("abs", {param("p")}), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {fn("abs", {n}), "[Int64(7)]", "[Null]", "[Int64(2), Null, Null]"},
+      {fn("size", {fn("upper", {n})}), "[Null]", "[Null]", "[Null, Null, Int64(2)]"},
+      {fn("size", {lit(str("héllo"))}), "[Int64(6)]", "[Int64(6)]", "[Int64(6), Int64(6), Int64(6)]"},
+      {fn("nope", {n}), "[Null]", "[Null]", "[Null, Null, Null]"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(answers(c.expression, count_row), c.over_count) << debug_text(c.expression);
+    EXPECT_EQ(answers(c.expression, scan_chunk), c.over_scan) << debug_text(c.expression);
+    EXPECT_EQ(answers(c.expression, mixed), c.over_mixed) << debug_text(c.expression);
+  }
 }
 
 }  // namespace
