@@ -1,5 +1,9 @@
 """Expressions over the count row of DELETE and SET, over parameters and large literals."""
 
+import os
+import subprocess
+import sys
+
 import pytest
 
 ADDITIONS = " + ".join(["n"] * 91)
@@ -29,3 +33,38 @@ def person_conn(conn):
 )
 def test_answers(person_conn, query, rows):
     assert person_conn.execute(query).to_list() == rows
+
+
+# Runs in a child process, so that the peak resident memory of earlier tests
+# does not count: prints by how much the peak rose above the resident memory
+# while the coalesce of a 200 KB literal ran.
+PEAK_GROWTH = r"""
+import resource, zelvo
+
+def status_kib(field):
+    with open("/proc/self/status") as status:
+        for line in status:
+            if line.startswith(field + ":"):
+                return int(line.split()[1])
+
+conn = zelvo.Database.in_memory().connect()
+conn.execute("CREATE NODE TABLE Person(name STRING, age INT64, PRIMARY KEY(name))")
+text = "x" * 200_000
+query = "MATCH (n:Person) RETURN coalesce($p, '" + text + "') AS c"
+conn.execute(query.replace(text, "x"))  # warms caches and free lists
+try:  # resets the peak to the resident memory now
+    with open("/proc/self/clear_refs", "w") as clear_refs:
+        clear_refs.write("5")
+    before = status_kib("VmRSS")
+except OSError:  # the peak so far stands
+    before = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+assert conn.execute(query).to_list() == []
+print(status_kib("VmHWM") - before)
+"""
+
+
+def test_coalesce_of_a_large_literal_copies_it_once_per_row():
+    child = subprocess.run([sys.executable, "-c", PEAK_GROWTH], capture_output=True, text=True, env=os.environ)
+    assert child.returncode == 0, child.stderr
+    growth_mib = int(child.stdout) / 1024
+    assert growth_mib < 32

@@ -7,6 +7,7 @@
 
 #include "chunk_source.h"
 #include "processor/cell_reading.h"
+#include "processor/operators/filter_operator.h"
 #include "processor/operators/row_chunks.h"
 
 namespace zelvo {
@@ -146,17 +147,17 @@ TEST(Evaluator, ColumnsAndRowCounts) {
     std::uint64_t rows;
     std::string values;
   } cases[] = {
-      {E::variable("n"), 2048, "[Int64(0), Int64(1), Int64(2)]"},
+      {E::variable("n"), 2048, "[Int64(0), Int64(1), Int64(2)]"},  // a copy of the column
       {E::variable("col_1"), 2048, R"([String("s0"), Null, String("s2")])"},
       {E::variable("col_+1"), 2048, R"([String("s0"), Null, String("s2")])"},
       {E::variable("col_2"), 3, "[Null, Null, Null]"},
       {E::variable("col_99999999999999999999"), 2048, "[Int64(0), Int64(1), Int64(2)]"},  // overflow: column 0
       {lit(i64(7)), 3, "[Int64(7), Int64(7), Int64(7)]"},
       {E::binary(E::variable("col_0"), BinaryOp::Mul, lit(i64(2))), 3, "[Float64(0.0), Float64(2.0), Float64(4.0)]"},
-      {E{E::IsNull{Box(E::variable("col_1")), false}}, 2048, "[Bool(false), Bool(true), Bool(false)]"},
-      {call("upper", {E::variable("col_1")}), 2048, R"([String("S0"), Null, String("S2")])"},
-      {call("abs", {}), 1, "[Null, Null, Null]"},  // no arguments: one row, read as Null past it
-      {E{E::Parameter{"p"}}, 2048, "[Null, Null, Null]"},
+      {E{E::IsNull{Box(E::variable("col_1")), false}}, 3, "[Bool(false), Bool(true), Bool(false)]"},
+      {call("upper", {E::variable("col_1")}), 3, R"([String("S0"), Null, String("S2")])"},
+      {call("abs", {}), 3, "[Null, Null, Null]"},
+      {E{E::Parameter{"p"}}, 3, "[Null, Null, Null]"},
   };
   for (const auto& c : cases) {
     const auto [rows, values] = rows_of(c.expression);
@@ -234,6 +235,64 @@ TEST(Evaluator, AnswersOverCountRowsEmptyChunksAndMixedRows) {
     EXPECT_EQ(answers(c.expression, count_row), c.over_count) << debug_text(c.expression);
     EXPECT_EQ(answers(c.expression, scan_chunk), c.over_scan) << debug_text(c.expression);
     EXPECT_EQ(answers(c.expression, mixed), c.over_mixed) << debug_text(c.expression);
+  }
+}
+
+// A chunk longer than 2048 rows, as a filter hands on: constants (the Null
+// of parameters, lists and maps included) and functions of them read the
+// same in every row, and operators cover every row.
+TEST(Evaluator, EveryRowOfALongChunk) {
+  constexpr std::int64_t kRows = 3000;
+  std::vector<std::vector<Value>> rows;
+  for (std::int64_t row = 0; row < kRows; ++row) rows.push_back({i64(row)});
+  const DataChunk chunk = testing::value_rows(rows);
+  const E n = E::variable("n");
+  const struct {
+    E expression;
+    std::string expected;  // at every row; # stands for the row number
+  } cases[] = {
+      {is_null(param("p")), "Bool(true)"},
+      {is_null(list_of({n}), true), "Bool(false)"},
+      {is_null(E{E::Map{{{"k", n}}}}), "Bool(true)"},
+      {is_null(call("abs", {})), "Bool(true)"},
+      {is_null(call("upper", {param("p")})), "Bool(true)"},
+      {E::binary(param("p"), BinaryOp::Ne, param("p")), "Bool(true)"},
+      {E{E::In{Box(n), Box(param("p")), true}}, "Bool(true)"},
+      {call("coalesce", {param("p"), lit(str("x"))}), R"(String("x"))"},
+      {call("coalesce", {param("p"), n}), "Int64(#)"},
+      {E::binary(E::binary(n, BinaryOp::Ge, lit(i64(0))), BinaryOp::And, is_null(param("p"))), "Bool(true)"},
+      {E::unary(UnaryOp::Neg, E::unary(UnaryOp::Neg, n)), "Int64(#)"},
+  };
+  for (const auto& c : cases) {
+    Result<Vector> vector = evaluate(c.expression, chunk);
+    ASSERT_TRUE(vector.ok());
+    for (const std::int64_t row :
+         {std::int64_t{0}, std::int64_t{2047}, std::int64_t{2048}, std::int64_t{2100}, kRows - 1}) {
+      std::string expected = c.expected;
+      if (const std::size_t at = expected.find('#'); at != std::string::npos) {
+        expected.replace(at, 1, std::to_string(row));
+      }
+      EXPECT_EQ(debug_text(read_cell(*vector, static_cast<std::uint64_t>(row))), expected)
+          << debug_text(c.expression) << " at row " << row;
+    }
+  }
+
+  // A filter keeps the rows whose predicate holds, all the way down the chunk.
+  const struct {
+    E predicate;
+    std::uint64_t kept;
+  } filters[] = {
+      {is_null(param("p")), kRows},
+      {E::binary(call("coalesce", {param("p"), n}), BinaryOp::Ge, lit(i64(2100))), 900},
+  };
+  for (const auto& f : filters) {
+    std::vector<DataChunk> input;
+    input.push_back(chunk);
+    FilterOperator filter(f.predicate, std::make_unique<testing::ChunkSource>(std::move(input)));
+    ASSERT_TRUE(filter.init().ok());
+    Result<std::optional<DataChunk>> kept = filter.next_chunk();
+    ASSERT_TRUE(kept.ok() && kept->has_value());
+    EXPECT_EQ((*kept)->count(), f.kept) << debug_text(f.predicate);
   }
 }
 
