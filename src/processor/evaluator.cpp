@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 #include <variant>
 
+#include "common/stack_guard.h"
 #include "processor/cell_reading.h"
 #include "processor/evaluator_kernels.h"
 #include "processor/evaluator_operand.h"
@@ -16,21 +18,12 @@ namespace {
 // operands that read as one value each it computes that one row and gives a
 // constant, so that the work follows the rows the chunk has and constants
 // read the same in every row of it.
-
-Vector apply_binary(BinaryOp op, const Vector& left, const Vector& right, const DataChunk& chunk) {
-  Value left_scratch;
-  Value right_scratch;
-  if (reads_as_one_value(left) && reads_as_one_value(right)) {
-    return constant_over(binary_value(op, peek_cell(left, 0, left_scratch), peek_cell(right, 0, right_scratch)), chunk);
-  }
-  const std::uint64_t rows = rows_within(right, rows_within(left, chunk.count()));
-  std::vector<Value> values;
-  values.reserve(static_cast<std::size_t>(rows));
-  for (std::uint64_t row = 0; row < rows; ++row) {
-    values.push_back(binary_value(op, peek_cell(left, row, left_scratch), peek_cell(right, row, right_scratch)));
-  }
-  return Vector::from_values(LogicalType(binary_result_kind(op)), std::move(values));
-}
+//
+// Nesting costs stack per level (up to 100 levels on threads with 128 KiB
+// of stack), so the recursive functions keep little more than their
+// operands' results in their frames: what an operator makes of its operands
+// is computed out of line by the make_* functions, whose locals are gone
+// before the next operand is evaluated.
 
 // A row-by-row function of one operand, giving a column of `type`.
 template <typename PerRow>
@@ -44,24 +37,41 @@ Vector apply_to_rows(const Vector& operand, const DataChunk& chunk, LogicalTypeK
   return Vector::from_values(LogicalType(type), std::move(values));
 }
 
-Result<Operand> evaluate_binary(const BoundExpression::Binary& binary, const DataChunk& chunk) {
-  ZELVO_ASSIGN_OR_RETURN(const Operand left, evaluate_operand(*binary.left, chunk));
-  ZELVO_ASSIGN_OR_RETURN(const Operand right, evaluate_operand(*binary.right, chunk));
-  return Operand(apply_binary(binary.op, left.vector(), right.vector(), chunk));
+// A row-by-row function of two operands, giving a column of `type`.
+template <typename PerRow>
+Vector apply_to_rows(const Vector& left, const Vector& right, const DataChunk& chunk, LogicalTypeKind type,
+                     PerRow per_row) {
+  Value left_scratch;
+  Value right_scratch;
+  if (reads_as_one_value(left) && reads_as_one_value(right)) {
+    return constant_over(per_row(peek_cell(left, 0, left_scratch), peek_cell(right, 0, right_scratch)), chunk);
+  }
+  const std::uint64_t rows = rows_within(right, rows_within(left, chunk.count()));
+  std::vector<Value> values;
+  values.reserve(static_cast<std::size_t>(rows));
+  for (std::uint64_t row = 0; row < rows; ++row) {
+    values.push_back(per_row(peek_cell(left, row, left_scratch), peek_cell(right, row, right_scratch)));
+  }
+  return Vector::from_values(LogicalType(type), std::move(values));
 }
 
-Result<Operand> evaluate_unary(const BoundExpression::Unary& unary, const DataChunk& chunk) {
-  ZELVO_ASSIGN_OR_RETURN(const Operand operand, evaluate_operand(*unary.operand, chunk));
-  const UnaryOp op = unary.op;
-  return Operand(apply_to_rows(operand.vector(), chunk, LogicalTypeKind::Any,
-                               [op](const Value& value) { return unary_value(op, value); }));
+// `left` becomes left op right.
+[[gnu::noinline]] void make_binary(BinaryOp op, Operand& left, const Operand& right, const DataChunk& chunk) {
+  left = Operand(apply_to_rows(left.vector(), right.vector(), chunk, binary_result_kind(op),
+                               [op](const Value& a, const Value& b) { return binary_value(op, a, b); }));
 }
 
-Result<Operand> evaluate_is_null(const BoundExpression::IsNull& is_null, const DataChunk& chunk) {
-  ZELVO_ASSIGN_OR_RETURN(const Operand operand, evaluate_operand(*is_null.operand, chunk));
-  const bool negated = is_null.negated;
-  return Operand(apply_to_rows(operand.vector(), chunk, LogicalTypeKind::Bool,
-                               [negated](const Value& value) { return Value::boolean(value.is_null() != negated); }));
+// `operand` becomes op operand.
+[[gnu::noinline]] void make_unary(UnaryOp op, Operand& operand, const DataChunk& chunk) {
+  operand = Operand(apply_to_rows(operand.vector(), chunk, LogicalTypeKind::Any,
+                                  [op](const Value& value) { return unary_value(op, value); }));
+}
+
+// `operand` becomes operand IS [NOT] NULL.
+[[gnu::noinline]] void make_is_null(bool negated, Operand& operand, const DataChunk& chunk) {
+  operand = Operand(apply_to_rows(operand.vector(), chunk, LogicalTypeKind::Bool, [negated](const Value& value) {
+    return Value::boolean(value.is_null() != negated);
+  }));
 }
 
 bool list_contains(const Value& list, const Value& needle) {
@@ -70,62 +80,101 @@ bool list_contains(const Value& list, const Value& needle) {
                      [&needle](const Value& element) { return element.eq(needle); });
 }
 
-Result<Operand> evaluate_in(const BoundExpression::In& in, const DataChunk& chunk) {
-  ZELVO_ASSIGN_OR_RETURN(const Operand operand_result, evaluate_operand(*in.operand, chunk));
-  ZELVO_ASSIGN_OR_RETURN(const Operand list_result, evaluate_operand(*in.list, chunk));
-  const Vector& operand = operand_result.vector();
-  const Vector& list = list_result.vector();
-  Value operand_scratch;
-  Value list_scratch;
-  const auto found = [&](std::uint64_t row) {
-    return Value::boolean(list_contains(peek_cell(list, row, list_scratch), peek_cell(operand, row, operand_scratch)) !=
-                          in.negated);
-  };
-  if (reads_as_one_value(operand) && reads_as_one_value(list)) return Operand(constant_over(found(0), chunk));
-  const std::uint64_t rows = rows_within(list, rows_within(operand, chunk.count()));
-  std::vector<Value> values;
-  values.reserve(static_cast<std::size_t>(rows));
-  for (std::uint64_t row = 0; row < rows; ++row) values.push_back(found(row));
-  return Operand(Vector::from_values(LogicalType(LogicalTypeKind::Bool), std::move(values)));
+// `list` becomes operand [NOT] IN list.
+[[gnu::noinline]] void make_in(bool negated, const Operand& operand, Operand& list, const DataChunk& chunk) {
+  list = Operand(apply_to_rows(operand.vector(), list.vector(), chunk, LogicalTypeKind::Bool,
+                               [negated](const Value& needle, const Value& values) {
+                                 return Value::boolean(list_contains(values, needle) != negated);
+                               }));
+}
+
+// Literals, columns, and the Null that parameters, lists and maps read as
+// (parameters are not looked up, lists and maps not built).
+[[gnu::noinline]] Result<Operand> evaluate_leaf(const BoundExpression& expression, const DataChunk& chunk) {
+  if (const auto* literal = expression.as<BoundExpression::Literal>()) {
+    return Operand(constant_over(literal->value, chunk));
+  }
+  if (const auto* variable = expression.as<BoundExpression::Variable>()) {
+    const std::uint64_t index = variable_column_index(variable->name);
+    if (index < chunk.vectors().size()) return Operand::column(chunk.vectors()[static_cast<std::size_t>(index)]);
+  }
+  return Operand(constant_over(Value::null(), chunk));
+}
+
+// A property access evaluates to its base: properties are not stored. A
+// chain of them (n.a.b.c) is stripped by a loop.
+const BoundExpression& strip_properties(const BoundExpression& expression) {
+  const BoundExpression* current = &expression;
+  while (const auto* property = current->as<BoundExpression::Property>()) current = property->base.get();
+  return *current;
+}
+
+// Binary operators chain to the left (a + b + c is (a + b) + c), and a
+// statement may chain 100,000 of them: too deep to recurse along. The
+// chain's left spine (through property accesses too) is walked by a loop,
+// its bottom operand evaluated, and the operators applied upward, each once
+// its right operand is evaluated; only right operands recurse. Operands are
+// evaluated left to right, as by recursion, so the first error is the same.
+[[gnu::noinline]] Result<Operand> evaluate_binary_chain(const BoundExpression::Binary& top, const DataChunk& chunk) {
+  std::vector<const BoundExpression::Binary*> spine{&top};
+  const BoundExpression* bottom = &strip_properties(*top.left);
+  while (const auto* binary = bottom->as<BoundExpression::Binary>()) {
+    spine.push_back(binary);
+    bottom = &strip_properties(*binary->left);
+  }
+  Result<Operand> left = evaluate_operand(*bottom, chunk);
+  for (auto it = spine.rbegin(); it != spine.rend() && left.ok(); ++it) {
+    Result<Operand> right = evaluate_operand(*(*it)->right, chunk);
+    if (!right.ok()) return right;
+    make_binary((*it)->op, *left, *right, chunk);
+  }
+  return left;
+}
+
+[[gnu::noinline]] Result<Operand> evaluate_unary(const BoundExpression::Unary& unary, const DataChunk& chunk) {
+  Result<Operand> operand = evaluate_operand(*unary.operand, chunk);
+  if (operand.ok()) make_unary(unary.op, *operand, chunk);
+  return operand;
+}
+
+[[gnu::noinline]] Result<Operand> evaluate_is_null(const BoundExpression::IsNull& is_null, const DataChunk& chunk) {
+  Result<Operand> operand = evaluate_operand(*is_null.operand, chunk);
+  if (operand.ok()) make_is_null(is_null.negated, *operand, chunk);
+  return operand;
+}
+
+[[gnu::noinline]] Result<Operand> evaluate_in(const BoundExpression::In& in, const DataChunk& chunk) {
+  Result<Operand> operand = evaluate_operand(*in.operand, chunk);
+  if (!operand.ok()) return operand;
+  Result<Operand> list = evaluate_operand(*in.list, chunk);
+  if (list.ok()) make_in(in.negated, *operand, *list, chunk);
+  return list;
 }
 
 // Dispatches on the expression's kind; nested operands go through
 // evaluate_operand.
 Result<Operand> evaluate_node(const BoundExpression& expression, const DataChunk& chunk) {
-  // A property access evaluates to its base: properties are not stored.
-  const BoundExpression* current = &expression;
-  while (const auto* property = current->as<BoundExpression::Property>()) current = property->base.get();
-
-  switch (current->kind()) {
-    case BoundExpression::Kind::Literal:
-      return Operand(constant_over(current->as<BoundExpression::Literal>()->value, chunk));
-    case BoundExpression::Kind::Variable: {
-      const std::uint64_t index = variable_column_index(current->as<BoundExpression::Variable>()->name);
-      if (index >= chunk.vectors().size()) return Operand(constant_over(Value::null(), chunk));
-      return Operand::column(chunk.vectors()[static_cast<std::size_t>(index)]);
-    }
-    case BoundExpression::Kind::Binary: return evaluate_binary(*current->as<BoundExpression::Binary>(), chunk);
-    case BoundExpression::Kind::Unary: return evaluate_unary(*current->as<BoundExpression::Unary>(), chunk);
+  const BoundExpression& current = strip_properties(expression);
+  switch (current.kind()) {
+    case BoundExpression::Kind::Binary: return evaluate_binary_chain(*current.as<BoundExpression::Binary>(), chunk);
+    case BoundExpression::Kind::Unary: return evaluate_unary(*current.as<BoundExpression::Unary>(), chunk);
     case BoundExpression::Kind::FunctionCall: {
-      const auto& call = *current->as<BoundExpression::FunctionCall>();
-      ZELVO_ASSIGN_OR_RETURN(Vector result, evaluate_function_call(call.name, call.args, chunk));
-      return Operand(std::move(result));
+      const auto& call = *current.as<BoundExpression::FunctionCall>();
+      return evaluate_call(call.name, call.args, chunk);
     }
     case BoundExpression::Kind::WindowFunction: {
       // Partitions and window order are not applied: the function runs row by row.
-      const auto& window = *current->as<BoundExpression::WindowFunction>();
-      ZELVO_ASSIGN_OR_RETURN(Vector result, evaluate_function_call(window.name, window.args, chunk));
-      return Operand(std::move(result));
+      const auto& window = *current.as<BoundExpression::WindowFunction>();
+      return evaluate_call(window.name, window.args, chunk);
     }
-    case BoundExpression::Kind::IsNull: return evaluate_is_null(*current->as<BoundExpression::IsNull>(), chunk);
-    case BoundExpression::Kind::In: return evaluate_in(*current->as<BoundExpression::In>(), chunk);
-    case BoundExpression::Kind::Property:  // stripped above
-    case BoundExpression::Kind::Parameter:
-    case BoundExpression::Kind::List:
-    case BoundExpression::Kind::Map: break;
+    case BoundExpression::Kind::IsNull: return evaluate_is_null(*current.as<BoundExpression::IsNull>(), chunk);
+    case BoundExpression::Kind::In: return evaluate_in(*current.as<BoundExpression::In>(), chunk);
+    default: return evaluate_leaf(current, chunk);
   }
-  // Parameters are not looked up and list and map expressions are not built.
-  return Operand(constant_over(Value::null(), chunk));
+}
+
+[[gnu::noinline, gnu::cold]] Result<Operand> out_of_stack(std::string_view text) {
+  return Error::execution(std::string(text));
 }
 
 }  // namespace
@@ -144,6 +193,8 @@ std::uint64_t rows_within(const Vector& operand, std::uint64_t rows) {
 }
 
 Result<Operand> evaluate_operand(const BoundExpression& expression, const DataChunk& chunk) {
+  if (!stack_has_room()) [[unlikely]]
+    return out_of_stack(kNestedTooDeeply);
   return evaluate_node(expression, chunk);
 }
 
@@ -164,6 +215,8 @@ std::uint64_t variable_column_index(std::string_view name) {
 }
 
 Result<Vector> evaluate(const BoundExpression& expression, const DataChunk& chunk) {
+  // The operators above this call used the stack, not the expression.
+  if (!stack_has_room()) return Error::execution(std::string(kTooLarge));
   ZELVO_ASSIGN_OR_RETURN(Operand result, evaluate_node(expression, chunk));
   return std::move(result).take();
 }

@@ -22,8 +22,12 @@ namespace zelvo {
 //   operators and functions       one row per row of the chunk, none past
 //                                 the end of a (first) operand's rows; a
 //                                 constant when every operand is one
-// Evaluation fails only when a nested evaluation fails; unknown functions,
-// mismatched kinds and division by zero give Null or NaN values.
+// Evaluation fails only for want of stack: with "too large" when the call
+// itself finds none left (the operators above it used it), with "nested
+// too deeply" when the expression's nesting runs out of it. Chains of
+// binary operators and of property accesses take no stack per link.
+// Unknown functions, mismatched kinds and division by zero give Null or NaN
+// values.
 Result<Vector> evaluate(const BoundExpression& expression, const DataChunk& chunk);
 
 // A function call: the arguments evaluated in order, then the function

@@ -64,21 +64,13 @@ Value apply_function(ScalarFunction function, std::span<const Value* const> args
   return Value::null();
 }
 
-}  // namespace
-
-Result<Vector> evaluate_function_call(std::string_view name, const std::vector<BoundExpression>& args,
-                                      const DataChunk& chunk) {
-  std::vector<Operand> operands;
-  operands.reserve(args.size());
-  bool one_value = true;
-  for (const BoundExpression& arg : args) {
-    ZELVO_ASSIGN_OR_RETURN(Operand operand, evaluate_operand(arg, chunk));
-    one_value = one_value && reads_as_one_value(operand.vector());
-    operands.push_back(std::move(operand));
-  }
+// The function applied over its evaluated arguments. Out of line: its
+// locals stay out of the frame that evaluates the arguments, which nesting
+// repeats once per level.
+[[gnu::noinline]] Result<Operand> make_call(std::string_view name, const std::vector<Operand>& operands,
+                                            const DataChunk& chunk) {
   const ScalarFunction function = scalar_function_named(name);
-  if (function == ScalarFunction::Unknown) return constant_over(Value::null(), chunk);
-
+  if (function == ScalarFunction::Unknown) return Operand(constant_over(Value::null(), chunk));
   std::vector<Value> scratch(operands.size());
   std::vector<const Value*> row_args(operands.size());
   const auto value_at = [&](std::uint64_t row) {
@@ -86,13 +78,38 @@ Result<Vector> evaluate_function_call(std::string_view name, const std::vector<B
     return apply_function(function, row_args);
   };
   // Arguments that read as one value each (or none at all) give one value.
-  if (one_value) return constant_over(value_at(0), chunk);
+  if (std::all_of(operands.begin(), operands.end(),
+                  [](const Operand& operand) { return reads_as_one_value(operand.vector()); })) {
+    return Operand(constant_over(value_at(0), chunk));
+  }
   // The rows are those of the first argument: past its end a row is Null.
   const std::uint64_t rows = rows_within(operands.front().vector(), chunk.count());
   std::vector<Value> values;
   values.reserve(static_cast<std::size_t>(rows));
   for (std::uint64_t row = 0; row < rows; ++row) values.push_back(value_at(row));
-  return Vector::from_values(LogicalType(LogicalTypeKind::Any), std::move(values));
+  return Operand(Vector::from_values(LogicalType(LogicalTypeKind::Any), std::move(values)));
+}
+
+}  // namespace
+
+// Not inlined into the evaluator's dispatch, whose frame every level of
+// nesting repeats.
+[[gnu::noinline]] Result<Operand> evaluate_call(std::string_view name, const std::vector<BoundExpression>& args,
+                                                const DataChunk& chunk) {
+  std::vector<Operand> operands;
+  operands.reserve(args.size());
+  for (const BoundExpression& arg : args) {
+    Result<Operand> operand = evaluate_operand(arg, chunk);
+    if (!operand.ok()) return operand;
+    operands.push_back(std::move(*operand));
+  }
+  return make_call(name, operands, chunk);
+}
+
+Result<Vector> evaluate_function_call(std::string_view name, const std::vector<BoundExpression>& args,
+                                      const DataChunk& chunk) {
+  ZELVO_ASSIGN_OR_RETURN(Operand result, evaluate_call(name, args, chunk));
+  return std::move(result).take();
 }
 
 }  // namespace zelvo

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "binder/bound_expression.h"
 #include "common/data_chunk.h"
@@ -39,9 +41,13 @@ class Operand {
 };
 
 // Evaluates an operand or argument nested in the expression being
-// evaluated; fails as nested too deeply when the thread's stack has no room
-// left for another level.
+// evaluated. Every level of nesting enters here, and checks once that the
+// thread's stack has room for it: without, it fails as nested too deeply.
 Result<Operand> evaluate_operand(const BoundExpression& expression, const DataChunk& chunk);
+
+// A function call over the chunk (FunctionCall and WindowFunction): the
+// arguments evaluated as nested operands, then the function applied.
+Result<Operand> evaluate_call(std::string_view name, const std::vector<BoundExpression>& args, const DataChunk& chunk);
 
 // Whether a vector reads as one value in every row, however many rows it is
 // read at: a constant whose rows were not set to Null one by one.
