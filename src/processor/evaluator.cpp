@@ -169,8 +169,14 @@ Result<Operand> evaluate_node(const BoundExpression& expression, const DataChunk
     }
     case BoundExpression::Kind::IsNull: return evaluate_is_null(*current.as<BoundExpression::IsNull>(), chunk);
     case BoundExpression::Kind::In: return evaluate_in(*current.as<BoundExpression::In>(), chunk);
-    default: return evaluate_leaf(current, chunk);
+    case BoundExpression::Kind::Literal:
+    case BoundExpression::Kind::Variable:
+    case BoundExpression::Kind::Property:  // stripped above
+    case BoundExpression::Kind::Parameter:
+    case BoundExpression::Kind::List:
+    case BoundExpression::Kind::Map: break;
   }
+  return evaluate_leaf(current, chunk);
 }
 
 [[gnu::noinline, gnu::cold]] Result<Operand> out_of_stack(std::string_view text) {
