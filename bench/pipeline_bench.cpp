@@ -5,12 +5,17 @@
 // workload; bytes/s and items/s (statements) count the texts that the stage
 // handles. Stages after parsing take only what the stage before accepted:
 // binding the texts that parse, planning the queries that bind (the inner
-// query of EXPLAIN and PROFILE), execution the texts that bind.
+// query of EXPLAIN and PROFILE), execution the texts that bind. Execution
+// also reports peak_rss_growth_MiB: how far the process's peak resident
+// memory rose above its resident memory at the start of the benchmark
+// (Linux only: the peak is reset through /proc/self/clear_refs).
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <fstream>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,13 +41,35 @@ constexpr std::string_view kMatch = "MATCH (p:Person) WHERE p.age > 30 RETURN p.
 constexpr int kCreatesPerPass = 1000;
 constexpr int kTypicalTableCount = 100;
 
+// A RETURN of 150 items, each n + n + ... + n with 90 additions: after
+// DELETE the items run over DELETE's one count row, without it over the
+// scan's empty chunk. Evaluation work should follow the rows, so the two
+// should cost about the same.
+std::string return_of_sums() {
+  std::string text = "RETURN ";
+  for (int item = 0; item < 150; ++item) {
+    if (item > 0) text += ", ";
+    text += "n";
+    for (int term = 0; term < 90; ++term) text += " + n";
+    text += " AS c" + std::to_string(item);
+  }
+  return text;
+}
+
+// A parameter (read as Null) coalesced with a 200 KB string literal: the
+// string should be copied once per row the chunk has, not once per row a
+// vector could hold.
+std::string coalesce_of_a_large_string() {
+  return "MATCH (n:Person) RETURN coalesce($p, '" + std::string(200 * 1024, 'x') + "') AS c";
+}
+
 // A catalog with Person and 99 more node tables: 100 tables in all.
 std::shared_ptr<Catalog> typical_catalog() {
   auto catalog = std::make_shared<Catalog>();
   Executor executor(catalog, Storage::in_memory());
-  ZELVO_CHECK(executor.execute_statement("CREATE NODE TABLE Person(name STRING, age INT64, PRIMARY KEY(name))")
-                  .is_message(),
-              "Person could not be created");
+  ZELVO_CHECK(
+      executor.execute_statement("CREATE NODE TABLE Person(name STRING, age INT64, PRIMARY KEY(name))").is_message(),
+      "Person could not be created");
   for (int i = 1; i < kTypicalTableCount; ++i) {
     const std::string ddl = "CREATE NODE TABLE Other" + std::to_string(i) + "(id INT64, PRIMARY KEY(id))";
     ZELVO_CHECK(executor.execute_statement(ddl).is_message(), "a table could not be created");
@@ -172,6 +199,9 @@ std::vector<WorkloadSpec> workload_specs() {
       {"explain_match", {"EXPLAIN " + match}, typical_catalog, false},
       {"set_property", {"MATCH (p:Person) WHERE p.name = 'Alice' SET p.age = 31"}, typical_catalog, false},
       {"set_setting", {"CALL threads = 4"}, typical_catalog, false},
+      {"delete_return_sums", {"MATCH (n:Person) DELETE n " + return_of_sums()}, typical_catalog, false},
+      {"return_sums", {"MATCH (n:Person) " + return_of_sums()}, typical_catalog, false},
+      {"coalesce_large_string", {coalesce_of_a_large_string()}, typical_catalog, false},
   };
 }
 
@@ -253,10 +283,36 @@ void plan_and_optimize(benchmark::State& state, const Workload& workload) {
   report(state, workload.query_texts, workload);
 }
 
+// Resets the process's peak resident memory (VmHWM) to its current
+// resident memory; false where the kernel does not allow it.
+bool reset_peak_rss() {
+  std::ofstream clear_refs("/proc/self/clear_refs");
+  clear_refs << "5";
+  clear_refs.flush();
+  return static_cast<bool>(clear_refs);
+}
+
+// A field of /proc/self/status in KiB ("VmRSS", "VmHWM"); 0 when missing.
+std::int64_t status_kib(std::string_view field) {
+  std::ifstream status("/proc/self/status");
+  std::string name;
+  std::int64_t kib = 0;
+  while (status >> name) {
+    if (name.size() == field.size() + 1 && name.starts_with(field) && name.back() == ':') {
+      status >> kib;
+      return kib;
+    }
+    status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+  }
+  return 0;
+}
+
 void execute(benchmark::State& state, const Workload& workload) {
   if (skip_if_empty(state, workload.bound_texts)) return;
   const std::shared_ptr<Storage> storage = Storage::in_memory();
   auto executor = std::make_unique<Executor>(workload.catalog, storage);
+  const bool peak_measured = reset_peak_rss();
+  const std::int64_t resident_kib = status_kib("VmRSS");
   for (auto _ : state) {
     if (workload.spec.creates_tables) {
       state.PauseTiming();
@@ -269,6 +325,9 @@ void execute(benchmark::State& state, const Workload& workload) {
     }
   }
   report(state, workload.bound_texts, workload);
+  if (peak_measured) {
+    state.counters["peak_rss_growth_MiB"] = static_cast<double>(status_kib("VmHWM") - resident_kib) / 1024.0;
+  }
 }
 
 }  // namespace

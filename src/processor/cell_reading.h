@@ -10,8 +10,9 @@
 namespace zelvo {
 
 // Reads that never pass a vector's storage. A vector may hold fewer rows
-// than the chunk it sits in claims (a function without arguments yields one
-// row whatever the chunk's count); such rows read as Null.
+// than the chunk it sits in claims (an expression over a column shorter
+// than the chunk's count yields no rows past that column's end); such rows
+// read as Null.
 
 // The value of `row`, or Null past the rows the vector holds. A constant
 // holds every row.

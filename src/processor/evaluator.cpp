@@ -1,176 +1,77 @@
 #include "processor/evaluator.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
-#include <optional>
+#include <string>
+#include <variant>
 
+#include "common/stack_guard.h"
 #include "processor/cell_reading.h"
+#include "processor/evaluator_kernels.h"
+#include "processor/evaluator_operand.h"
 
 namespace zelvo {
 
 namespace {
 
-// Three-valued truth: Null is unknown, any value other than Bool false
-// counts as true.
-enum class Truth : std::uint8_t { False, True, Unknown };
+// Each operator below computes its rows over its operands' values; over
+// operands that read as one value each it computes that one row and gives a
+// constant, so that the work follows the rows the chunk has and constants
+// read the same in every row of it.
+//
+// Nesting costs stack per level (up to 100 levels on threads with 128 KiB
+// of stack), so the recursive functions keep little more than their
+// operands' results in their frames: what an operator makes of its operands
+// is computed out of line by the make_* functions, whose locals are gone
+// before the next operand is evaluated.
 
-Truth truth_of(const Value& value) {
-  if (value.is_null()) return Truth::Unknown;
-  if (value.kind() == ValueKind::Bool) return value.as_bool() ? Truth::True : Truth::False;
-  return Truth::True;
+// A row-by-row function of one operand, giving a column of `type`.
+template <typename PerRow>
+Vector apply_to_rows(const Vector& operand, const DataChunk& chunk, LogicalTypeKind type, PerRow per_row) {
+  Value scratch;
+  if (reads_as_one_value(operand)) return constant_over(per_row(peek_cell(operand, 0, scratch)), chunk);
+  const std::uint64_t rows = rows_within(operand, chunk.count());
+  std::vector<Value> values;
+  values.reserve(static_cast<std::size_t>(rows));
+  for (std::uint64_t row = 0; row < rows; ++row) values.push_back(per_row(peek_cell(operand, row, scratch)));
+  return Vector::from_values(LogicalType(type), std::move(values));
 }
 
-Value truth_value(Truth truth) {
-  return truth == Truth::Unknown ? Value::null() : Value::boolean(truth == Truth::True);
-}
-
-std::optional<double> number_of(const Value& value) {
-  if (value.kind() == ValueKind::Int64) return static_cast<double>(value.as_int64());
-  if (value.kind() == ValueKind::Float64) return value.as_float64();
-  return std::nullopt;
-}
-
-// Arithmetic is carried out in f64 whatever the operand kinds.
-Value arithmetic_value(BinaryOp op, const Value& left, const Value& right) {
-  const std::optional<double> a = number_of(left);
-  const std::optional<double> b = number_of(right);
-  if (!a || !b) return Value::null();
-  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-  switch (op) {
-    case BinaryOp::Add: return Value::float64(*a + *b);
-    case BinaryOp::Sub: return Value::float64(*a - *b);
-    case BinaryOp::Mul: return Value::float64(*a * *b);
-    case BinaryOp::Div: return Value::float64(*b == 0.0 ? kNaN : *a / *b);
-    case BinaryOp::Mod: return Value::float64(*b == 0.0 ? kNaN : std::fmod(*a, *b));
-    default: return Value::float64(std::pow(*a, *b));
+// A row-by-row function of two operands, giving a column of `type`.
+template <typename PerRow>
+Vector apply_to_rows(const Vector& left, const Vector& right, const DataChunk& chunk, LogicalTypeKind type,
+                     PerRow per_row) {
+  Value left_scratch;
+  Value right_scratch;
+  if (reads_as_one_value(left) && reads_as_one_value(right)) {
+    return constant_over(per_row(peek_cell(left, 0, left_scratch), peek_cell(right, 0, right_scratch)), chunk);
   }
-}
-
-bool comparison_holds(BinaryOp op, int order) {
-  switch (op) {
-    case BinaryOp::Eq: return order == 0;
-    case BinaryOp::Ne: return order != 0;
-    case BinaryOp::Lt: return order == -1;
-    case BinaryOp::Le: return order == -1 || order == 0;
-    case BinaryOp::Gt: return order == 1;
-    default: return order == 0 || order == 1;
-  }
-}
-
-Value logic_value(BinaryOp op, const Value& left, const Value& right) {
-  const Truth a = truth_of(left);
-  const Truth b = truth_of(right);
-  switch (op) {
-    case BinaryOp::And:
-      if (a == Truth::False || b == Truth::False) return Value::boolean(false);
-      return truth_value(a == Truth::Unknown || b == Truth::Unknown ? Truth::Unknown : Truth::True);
-    case BinaryOp::Or:
-      if (a == Truth::True || b == Truth::True) return Value::boolean(true);
-      return truth_value(a == Truth::Unknown || b == Truth::Unknown ? Truth::Unknown : Truth::False);
-    default:
-      if (a == Truth::Unknown || b == Truth::Unknown) return Value::null();
-      return Value::boolean(a != b);
-  }
-}
-
-Value binary_value(BinaryOp op, const Value& left, const Value& right) {
-  switch (op) {
-    case BinaryOp::Add:
-    case BinaryOp::Sub:
-    case BinaryOp::Mul:
-    case BinaryOp::Div:
-    case BinaryOp::Mod:
-    case BinaryOp::Pow: return arithmetic_value(op, left, right);
-    case BinaryOp::Eq:
-    case BinaryOp::Ne:
-    case BinaryOp::Lt:
-    case BinaryOp::Le:
-    case BinaryOp::Gt:
-    case BinaryOp::Ge: return Value::boolean(comparison_holds(op, compare_scalar_values(left, right)));
-    case BinaryOp::And:
-    case BinaryOp::Or:
-    case BinaryOp::Xor: return logic_value(op, left, right);
-    case BinaryOp::Concat:
-      if (left.kind() == ValueKind::String && right.kind() == ValueKind::String) {
-        return Value::string(left.as_string() + right.as_string());
-      }
-      return Value::null();
-    case BinaryOp::Range: return Value::null();
-  }
-  return Value::null();
-}
-
-// Comparisons and logic give Bool columns, Concat keeps its strings, the
-// rest are Float64 columns.
-LogicalTypeKind binary_result_kind(BinaryOp op) {
-  switch (op) {
-    case BinaryOp::Eq:
-    case BinaryOp::Ne:
-    case BinaryOp::Lt:
-    case BinaryOp::Le:
-    case BinaryOp::Gt:
-    case BinaryOp::Ge:
-    case BinaryOp::And:
-    case BinaryOp::Or:
-    case BinaryOp::Xor: return LogicalTypeKind::Bool;
-    case BinaryOp::Concat: return LogicalTypeKind::String;
-    default: return LogicalTypeKind::Float64;
-  }
-}
-
-Value unary_value(UnaryOp op, Value operand) {
-  switch (op) {
-    case UnaryOp::Not: return operand.kind() == ValueKind::Bool ? Value::boolean(!operand.as_bool()) : Value::null();
-    case UnaryOp::Neg:
-      if (operand.kind() == ValueKind::Int64) {
-        // Negation wraps around: the most negative Int64 stays itself.
-        return Value::int64(
-            static_cast<std::int64_t>(std::uint64_t{0} - static_cast<std::uint64_t>(operand.as_int64())));
-      }
-      if (operand.kind() == ValueKind::Float64) return Value::float64(-operand.as_float64());
-      return Value::null();
-    case UnaryOp::Pos: return operand;
-  }
-  return Value::null();
-}
-
-int three_way(auto a, auto b) { return a < b ? -1 : (b < a ? 1 : 0); }
-
-std::uint64_t rows_of(const Vector& vector) { return vector.capacity(); }
-
-Vector null_constant(std::uint64_t rows) { return Vector::new_constant(Value::null(), rows); }
-
-Result<Vector> evaluate_binary(const BoundExpression::Binary& binary, const DataChunk& chunk) {
-  ZELVO_ASSIGN_OR_RETURN(const Vector left, evaluate(*binary.left, chunk));
-  ZELVO_ASSIGN_OR_RETURN(const Vector right, evaluate(*binary.right, chunk));
-  const std::uint64_t rows = std::min(rows_of(left), rows_of(right));
+  const std::uint64_t rows = rows_within(right, rows_within(left, chunk.count()));
   std::vector<Value> values;
   values.reserve(static_cast<std::size_t>(rows));
   for (std::uint64_t row = 0; row < rows; ++row) {
-    values.push_back(binary_value(binary.op, read_cell(left, row), read_cell(right, row)));
+    values.push_back(per_row(peek_cell(left, row, left_scratch), peek_cell(right, row, right_scratch)));
   }
-  return Vector::from_values(LogicalType(binary_result_kind(binary.op)), std::move(values));
+  return Vector::from_values(LogicalType(type), std::move(values));
 }
 
-Result<Vector> evaluate_unary(const BoundExpression::Unary& unary, const DataChunk& chunk) {
-  ZELVO_ASSIGN_OR_RETURN(const Vector operand, evaluate(*unary.operand, chunk));
-  std::vector<Value> values;
-  values.reserve(static_cast<std::size_t>(rows_of(operand)));
-  for (std::uint64_t row = 0; row < rows_of(operand); ++row) {
-    values.push_back(unary_value(unary.op, read_cell(operand, row)));
-  }
-  return Vector::from_values(LogicalType(LogicalTypeKind::Any), std::move(values));
+// `left` becomes left op right.
+[[gnu::noinline]] void make_binary(BinaryOp op, Operand& left, const Operand& right, const DataChunk& chunk) {
+  left = Operand(apply_to_rows(left.vector(), right.vector(), chunk, binary_result_kind(op),
+                               [op](const Value& a, const Value& b) { return binary_value(op, a, b); }));
 }
 
-Result<Vector> evaluate_is_null(const BoundExpression::IsNull& is_null, const DataChunk& chunk) {
-  ZELVO_ASSIGN_OR_RETURN(const Vector operand, evaluate(*is_null.operand, chunk));
-  std::vector<Value> values;
-  values.reserve(static_cast<std::size_t>(rows_of(operand)));
-  for (std::uint64_t row = 0; row < rows_of(operand); ++row) {
-    values.push_back(Value::boolean(read_cell(operand, row).is_null() != is_null.negated));
-  }
-  return Vector::from_values(LogicalType(LogicalTypeKind::Bool), std::move(values));
+// `operand` becomes op operand.
+[[gnu::noinline]] void make_unary(UnaryOp op, Operand& operand, const DataChunk& chunk) {
+  operand = Operand(apply_to_rows(operand.vector(), chunk, LogicalTypeKind::Any,
+                                  [op](const Value& value) { return unary_value(op, value); }));
+}
+
+// `operand` becomes operand IS [NOT] NULL.
+[[gnu::noinline]] void make_is_null(bool negated, Operand& operand, const DataChunk& chunk) {
+  operand = Operand(apply_to_rows(operand.vector(), chunk, LogicalTypeKind::Bool, [negated](const Value& value) {
+    return Value::boolean(value.is_null() != negated);
+  }));
 }
 
 bool list_contains(const Value& list, const Value& needle) {
@@ -179,19 +80,129 @@ bool list_contains(const Value& list, const Value& needle) {
                      [&needle](const Value& element) { return element.eq(needle); });
 }
 
-Result<Vector> evaluate_in(const BoundExpression::In& in, const DataChunk& chunk) {
-  ZELVO_ASSIGN_OR_RETURN(const Vector operand, evaluate(*in.operand, chunk));
-  ZELVO_ASSIGN_OR_RETURN(const Vector list, evaluate(*in.list, chunk));
-  const std::uint64_t rows = std::min(rows_of(operand), rows_of(list));
-  std::vector<Value> values;
-  values.reserve(static_cast<std::size_t>(rows));
-  for (std::uint64_t row = 0; row < rows; ++row) {
-    values.push_back(Value::boolean(list_contains(read_cell(list, row), read_cell(operand, row)) != in.negated));
+// `list` becomes operand [NOT] IN list.
+[[gnu::noinline]] void make_in(bool negated, const Operand& operand, Operand& list, const DataChunk& chunk) {
+  list = Operand(apply_to_rows(operand.vector(), list.vector(), chunk, LogicalTypeKind::Bool,
+                               [negated](const Value& needle, const Value& values) {
+                                 return Value::boolean(list_contains(values, needle) != negated);
+                               }));
+}
+
+// Literals, columns, and the Null that parameters, lists and maps read as
+// (parameters are not looked up, lists and maps not built).
+[[gnu::noinline]] Result<Operand> evaluate_leaf(const BoundExpression& expression, const DataChunk& chunk) {
+  if (const auto* literal = expression.as<BoundExpression::Literal>()) {
+    return Operand(constant_over(literal->value, chunk));
   }
-  return Vector::from_values(LogicalType(LogicalTypeKind::Bool), std::move(values));
+  if (const auto* variable = expression.as<BoundExpression::Variable>()) {
+    const std::uint64_t index = variable_column_index(variable->name);
+    if (index < chunk.vectors().size()) return Operand::column(chunk.vectors()[static_cast<std::size_t>(index)]);
+  }
+  return Operand(constant_over(Value::null(), chunk));
+}
+
+// A property access evaluates to its base: properties are not stored. A
+// chain of them (n.a.b.c) is stripped by a loop.
+const BoundExpression& strip_properties(const BoundExpression& expression) {
+  const BoundExpression* current = &expression;
+  while (const auto* property = current->as<BoundExpression::Property>()) current = property->base.get();
+  return *current;
+}
+
+// Binary operators chain to the left (a + b + c is (a + b) + c), and a
+// statement may chain 100,000 of them: too deep to recurse along. The
+// chain's left spine (through property accesses too) is walked by a loop,
+// its bottom operand evaluated, and the operators applied upward, each once
+// its right operand is evaluated; only right operands recurse. Operands are
+// evaluated left to right, as by recursion, so the first error is the same.
+[[gnu::noinline]] Result<Operand> evaluate_binary_chain(const BoundExpression::Binary& top, const DataChunk& chunk) {
+  std::vector<const BoundExpression::Binary*> spine{&top};
+  const BoundExpression* bottom = &strip_properties(*top.left);
+  while (const auto* binary = bottom->as<BoundExpression::Binary>()) {
+    spine.push_back(binary);
+    bottom = &strip_properties(*binary->left);
+  }
+  Result<Operand> left = evaluate_operand(*bottom, chunk);
+  for (auto it = spine.rbegin(); it != spine.rend() && left.ok(); ++it) {
+    Result<Operand> right = evaluate_operand(*(*it)->right, chunk);
+    if (!right.ok()) return right;
+    make_binary((*it)->op, *left, *right, chunk);
+  }
+  return left;
+}
+
+[[gnu::noinline]] Result<Operand> evaluate_unary(const BoundExpression::Unary& unary, const DataChunk& chunk) {
+  Result<Operand> operand = evaluate_operand(*unary.operand, chunk);
+  if (operand.ok()) make_unary(unary.op, *operand, chunk);
+  return operand;
+}
+
+[[gnu::noinline]] Result<Operand> evaluate_is_null(const BoundExpression::IsNull& is_null, const DataChunk& chunk) {
+  Result<Operand> operand = evaluate_operand(*is_null.operand, chunk);
+  if (operand.ok()) make_is_null(is_null.negated, *operand, chunk);
+  return operand;
+}
+
+[[gnu::noinline]] Result<Operand> evaluate_in(const BoundExpression::In& in, const DataChunk& chunk) {
+  Result<Operand> operand = evaluate_operand(*in.operand, chunk);
+  if (!operand.ok()) return operand;
+  Result<Operand> list = evaluate_operand(*in.list, chunk);
+  if (list.ok()) make_in(in.negated, *operand, *list, chunk);
+  return list;
+}
+
+// Dispatches on the expression's kind; nested operands go through
+// evaluate_operand.
+Result<Operand> evaluate_node(const BoundExpression& expression, const DataChunk& chunk) {
+  const BoundExpression& current = strip_properties(expression);
+  switch (current.kind()) {
+    case BoundExpression::Kind::Binary: return evaluate_binary_chain(*current.as<BoundExpression::Binary>(), chunk);
+    case BoundExpression::Kind::Unary: return evaluate_unary(*current.as<BoundExpression::Unary>(), chunk);
+    case BoundExpression::Kind::FunctionCall: {
+      const auto& call = *current.as<BoundExpression::FunctionCall>();
+      return evaluate_call(call.name, call.args, chunk);
+    }
+    case BoundExpression::Kind::WindowFunction: {
+      // Partitions and window order are not applied: the function runs row by row.
+      const auto& window = *current.as<BoundExpression::WindowFunction>();
+      return evaluate_call(window.name, window.args, chunk);
+    }
+    case BoundExpression::Kind::IsNull: return evaluate_is_null(*current.as<BoundExpression::IsNull>(), chunk);
+    case BoundExpression::Kind::In: return evaluate_in(*current.as<BoundExpression::In>(), chunk);
+    case BoundExpression::Kind::Literal:
+    case BoundExpression::Kind::Variable:
+    case BoundExpression::Kind::Property:  // stripped above
+    case BoundExpression::Kind::Parameter:
+    case BoundExpression::Kind::List:
+    case BoundExpression::Kind::Map: break;
+  }
+  return evaluate_leaf(current, chunk);
+}
+
+[[gnu::noinline, gnu::cold]] Result<Operand> out_of_stack(std::string_view text) {
+  return Error::execution(std::string(text));
 }
 
 }  // namespace
+
+bool reads_as_one_value(const Vector& vector) {
+  const auto* constant = std::get_if<Vector::Constant>(&vector.data());
+  return constant != nullptr && (vector.null_count() == 0 || constant->value.is_null());
+}
+
+Vector constant_over(Value value, const DataChunk& chunk) {
+  return Vector::new_constant(std::move(value), std::max<std::uint64_t>(chunk.count(), 1));
+}
+
+std::uint64_t rows_within(const Vector& operand, std::uint64_t rows) {
+  return reads_as_one_value(operand) ? rows : std::min(rows, operand.capacity());
+}
+
+Result<Operand> evaluate_operand(const BoundExpression& expression, const DataChunk& chunk) {
+  if (!stack_has_room()) [[unlikely]]
+    return out_of_stack(kNestedTooDeeply);
+  return evaluate_node(expression, chunk);
+}
 
 std::uint64_t variable_column_index(std::string_view name) {
   constexpr std::string_view kPrefix = "col_";
@@ -209,57 +220,11 @@ std::uint64_t variable_column_index(std::string_view name) {
   return index;
 }
 
-int compare_scalar_values(const Value& left, const Value& right) {
-  if (left.is_null() || right.is_null()) return kIncomparable;
-  const ValueKind a = left.kind();
-  const ValueKind b = right.kind();
-  if (a == ValueKind::Bool && b == ValueKind::Bool) return three_way(left.as_bool(), right.as_bool());
-  if (a == ValueKind::Int64 && b == ValueKind::Int64) return three_way(left.as_int64(), right.as_int64());
-  if (a == ValueKind::String && b == ValueKind::String) {
-    const int order = left.as_string().compare(right.as_string());
-    return order < 0 ? -1 : (order > 0 ? 1 : 0);
-  }
-  const std::optional<double> x = number_of(left);
-  const std::optional<double> y = number_of(right);
-  if (!x || !y) return kIncomparable;
-  if (std::isnan(*x) || std::isnan(*y)) return kIncomparable;
-  return three_way(*x, *y);
-}
-
 Result<Vector> evaluate(const BoundExpression& expression, const DataChunk& chunk) {
-  // A property access evaluates to its base: properties are not stored.
-  const BoundExpression* current = &expression;
-  while (const auto* property = current->as<BoundExpression::Property>()) current = property->base.get();
-
-  const std::uint64_t constant_rows = std::max<std::uint64_t>(chunk.count(), 1);
-  switch (current->kind()) {
-    case BoundExpression::Kind::Literal:
-      return Vector::new_constant(current->as<BoundExpression::Literal>()->value, constant_rows);
-    case BoundExpression::Kind::Variable: {
-      const std::uint64_t index = variable_column_index(current->as<BoundExpression::Variable>()->name);
-      if (index >= chunk.vectors().size()) return null_constant(constant_rows);
-      return chunk.vectors()[static_cast<std::size_t>(index)];
-    }
-    case BoundExpression::Kind::Binary: return evaluate_binary(*current->as<BoundExpression::Binary>(), chunk);
-    case BoundExpression::Kind::Unary: return evaluate_unary(*current->as<BoundExpression::Unary>(), chunk);
-    case BoundExpression::Kind::FunctionCall: {
-      const auto& call = *current->as<BoundExpression::FunctionCall>();
-      return evaluate_function_call(call.name, call.args, chunk);
-    }
-    case BoundExpression::Kind::WindowFunction: {
-      // Partitions and window order are not applied: the function runs row by row.
-      const auto& window = *current->as<BoundExpression::WindowFunction>();
-      return evaluate_function_call(window.name, window.args, chunk);
-    }
-    case BoundExpression::Kind::IsNull: return evaluate_is_null(*current->as<BoundExpression::IsNull>(), chunk);
-    case BoundExpression::Kind::In: return evaluate_in(*current->as<BoundExpression::In>(), chunk);
-    case BoundExpression::Kind::Property:  // stripped above
-    case BoundExpression::Kind::Parameter:
-    case BoundExpression::Kind::List:
-    case BoundExpression::Kind::Map: break;
-  }
-  // Parameters are not looked up and list and map expressions are not built.
-  return null_constant(DataChunk::kDefaultCapacity);
+  // The operators above this call used the stack, not the expression.
+  if (!stack_has_room()) return Error::execution(std::string(kTooLarge));
+  ZELVO_ASSIGN_OR_RETURN(Operand result, evaluate_node(expression, chunk));
+  return std::move(result).take();
 }
 
 }  // namespace zelvo

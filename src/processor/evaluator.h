@@ -13,19 +13,27 @@
 namespace zelvo {
 
 // Column-at-a-time expression evaluation over a data chunk. The result
-// vector holds the expression's value for each row of the chunk; its number
-// of rows is its capacity:
-//   literals and absent columns   constants of max(chunk rows, 1) rows
+// vector holds the expression's value for each row of the chunk, and the
+// work follows the rows the chunk has (its count), never the rows its
+// vectors could hold:
+//   literals, absent columns,     constants of max(chunk rows, 1) rows: one
+//   parameters, lists and maps    value, read the same in every row
 //   variables                     a copy of the chosen column
-//   operators and functions       one row per row of their (first) operands
-//   parameters, lists and maps    Null constants of 2048 rows
-// Evaluation fails only when a nested evaluation fails; unknown functions,
-// mismatched kinds and division by zero give Null or NaN values.
+//   operators and functions       one row per row of the chunk, none past
+//                                 the end of a (first) operand's rows; a
+//                                 constant when every operand is one
+// Evaluation fails only for want of stack: with "too large" when the call
+// itself finds none left (the operators above it used it), with "nested
+// too deeply" when the expression's nesting runs out of it. Chains of
+// binary operators and of property accesses take no stack per link.
+// Unknown functions, mismatched kinds and division by zero give Null or NaN
+// values.
 Result<Vector> evaluate(const BoundExpression& expression, const DataChunk& chunk);
 
 // A function call: the arguments evaluated in order, then the function
 // (looked up by its Unicode lower-cased name) applied row by row over the
-// rows of the first argument, or once without arguments.
+// chunk's rows within those of the first argument, or once when every
+// argument is a constant (or there is none).
 Result<Vector> evaluate_function_call(std::string_view name, const std::vector<BoundExpression>& args,
                                       const DataChunk& chunk);
 

@@ -3,6 +3,7 @@ set(ZELVO_EXECUTION_SOURCES
   cell_reading.cpp
   evaluator.cpp
   evaluator_functions.cpp
+  evaluator_kernels.cpp
   executor.cpp
   explain.cpp
   operator_builder.cpp

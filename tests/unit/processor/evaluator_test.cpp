@@ -5,7 +5,10 @@
 #include <cmath>
 #include <limits>
 
+#include "chunk_source.h"
 #include "processor/cell_reading.h"
+#include "processor/operators/filter_operator.h"
+#include "processor/operators/row_chunks.h"
 
 namespace zelvo {
 namespace {
@@ -19,6 +22,9 @@ Value f64(double v) { return Value::float64(v); }
 Value str(std::string v) { return Value::string(std::move(v)); }
 Value list(ValueList v) { return Value::list(std::move(v)); }
 const Value kNull = Value::null();
+E param(std::string name) { return E{E::Parameter{std::move(name)}}; }
+E list_of(std::vector<E> elements) { return E{E::List{std::move(elements)}}; }
+E is_null(E operand, bool negated = false) { return E{E::IsNull{Box(std::move(operand)), negated}}; }
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 DataChunk empty_chunk() { return DataChunk(std::vector<LogicalType>{}); }
@@ -141,17 +147,17 @@ TEST(Evaluator, ColumnsAndRowCounts) {
     std::uint64_t rows;
     std::string values;
   } cases[] = {
-      {E::variable("n"), 2048, "[Int64(0), Int64(1), Int64(2)]"},
+      {E::variable("n"), 2048, "[Int64(0), Int64(1), Int64(2)]"},  // a copy of the column
       {E::variable("col_1"), 2048, R"([String("s0"), Null, String("s2")])"},
       {E::variable("col_+1"), 2048, R"([String("s0"), Null, String("s2")])"},
       {E::variable("col_2"), 3, "[Null, Null, Null]"},
       {E::variable("col_99999999999999999999"), 2048, "[Int64(0), Int64(1), Int64(2)]"},  // overflow: column 0
       {lit(i64(7)), 3, "[Int64(7), Int64(7), Int64(7)]"},
       {E::binary(E::variable("col_0"), BinaryOp::Mul, lit(i64(2))), 3, "[Float64(0.0), Float64(2.0), Float64(4.0)]"},
-      {E{E::IsNull{Box(E::variable("col_1")), false}}, 2048, "[Bool(false), Bool(true), Bool(false)]"},
-      {call("upper", {E::variable("col_1")}), 2048, R"([String("S0"), Null, String("S2")])"},
-      {call("abs", {}), 1, "[Null, Null, Null]"},  // no arguments: one row, read as Null past it
-      {E{E::Parameter{"p"}}, 2048, "[Null, Null, Null]"},
+      {E{E::IsNull{Box(E::variable("col_1")), false}}, 3, "[Bool(false), Bool(true), Bool(false)]"},
+      {call("upper", {E::variable("col_1")}), 3, R"([String("S0"), Null, String("S2")])"},
+      {call("abs", {}), 3, "[Null, Null, Null]"},
+      {E{E::Parameter{"p"}}, 3, "[Null, Null, Null]"},
   };
   for (const auto& c : cases) {
     const auto [rows, values] = rows_of(c.expression);
@@ -161,6 +167,133 @@ TEST(Evaluator, ColumnsAndRowCounts) {
   EXPECT_EQ(variable_column_index("col_"), 0U);
   EXPECT_EQ(variable_column_index("col_12"), 12U);
   EXPECT_EQ(variable_column_index("col_-1"), 0U);
+}
+
+// The values an expression gives for the rows of a chunk (row 0 of a chunk
+// without rows: constants have one row there), or the error's text.
+std::string answers(const E& expression, const DataChunk& chunk) {
+  Result<Vector> vector = evaluate(expression, chunk);
+  if (!vector.ok()) return vector.error().display();
+  std::vector<Value> values;
+  for (std::uint64_t row = 0; row < std::max<std::uint64_t>(chunk.count(), 1); ++row) {
+    values.push_back(read_cell(*vector, row));
+  }
+  return debug_text(values);
+}
+
+// Expressions over the one row that DELETE and SET answer (its count, in a
+// column made for 2048 rows), over the scan's chunk (no columns, no rows)
+// and over rows of mixed kinds: parameters, lists and maps read as Null,
+// functions apply row by row, operators combine rows of the same index.
+TEST(Evaluator, AnswersOverCountRowsEmptyChunksAndMixedRows) {
+  const DataChunk count_row = count_chunk(7);
+  const DataChunk scan_chunk = empty_chunk();
+  const DataChunk mixed = testing::value_rows({{i64(-2)}, {kNull}, {str("ab")}});
+  const E n = E::variable("n");
+  const auto fn = [](std::string name, std::vector<E> args) { return call(std::move(name), std::move(args)); };
+  const struct {
+    E expression;
+    std::string over_count;
+    std::string over_scan;
+    std::string over_mixed;
+  } cases[] = {
+      {n, "[Int64(7)]", "[Null]", R"([Int64(-2), Null, String("ab")])"},
+      {E::binary(E::binary(n, BinaryOp::Add, n), BinaryOp::Add, n), "[Float64(21.0)]", "[Null]",
+       "[Float64(-6.0), Null, Null]"},
+      {E::binary(E::property(E::property(n, "a"), "b"), BinaryOp::Mul, lit(i64(2))), "[Float64(14.0)]", "[Null]",
+       "[Float64(-4.0), Null, Null]"},
+      {E::unary(UnaryOp::Neg, n), "[Int64(-7)]", "[Null]", "[Int64(2), Null, Null]"},
+      {E::unary(UnaryOp::Not, n), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {is_null(n), "[Bool(false)]", "[Bool(true)]", "[Bool(false), Bool(true), Bool(false)]"},
+      {param("p"), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {is_null(param("p")), "[Bool(true)]", "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {is_null(param("p"), true), "[Bool(false)]", "[Bool(false)]", "[Bool(false), Bool(false), Bool(false)]"},
+      {list_of({lit(i64(1)), n}), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {E{E::Map{{{"k", n}}}}, "[Null]", "[Null]", "[Null, Null, Null]"},
+      {is_null(E{E::Map{{{"k", n}}}}), "[Bool(true)]", "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {E{E::In{Box(n), Box(list_of({n})), false}}, "[Bool(false)]", "[Bool(false)]",
+       "[Bool(false), Bool(false), Bool(false)]"},
+      {E{E::In{Box(n), Box(param("p")), true}}, "[Bool(true)]", "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {E::binary(n, BinaryOp::Add, param("p")), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {E::binary(param("p"), BinaryOp::Eq, param("p")), "[Bool(false)]", "[Bool(false)]",
+       "[Bool(false), Bool(false), Bool(false)]"},
+      {E::binary(n, BinaryOp::Ne, param("p")), "[Bool(true)]", "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {E::binary(E::binary(n, BinaryOp::Gt, lit(i64(0))), BinaryOp::Or, is_null(param("p"))), "[Bool(true)]",
+       "[Bool(true)]", "[Bool(true), Bool(true), Bool(true)]"},
+      {fn("coalesce", {param("p"), lit(str("abc"))}), R"([String("abc")])", R"([String("abc")])",
+       R"([String("abc"), String("abc"), String("abc")])"},
+      {fn("coalesce", {param("p"), n}), "[Int64(7)]", "[Null]", R"([Int64(-2), Null, String("ab")])"},
+      {fn("coalesce", {n, param("p"), lit(i64(5))}), "[Int64(7)]", "[Int64(5)]",
+       R"([Int64(-2), Int64(5), String("ab")])"},
+      {fn("abs", {param("p")}), "[Null]", "[Null]", "[Null, Null, Null]"},
+      {fn("abs", {n}), "[Int64(7)]", "[Null]", "[Int64(2), Null, Null]"},
+      {fn("size", {fn("upper", {n})}), "[Null]", "[Null]", "[Null, Null, Int64(2)]"},
+      {fn("size", {lit(str("héllo"))}), "[Int64(6)]", "[Int64(6)]", "[Int64(6), Int64(6), Int64(6)]"},
+      {fn("nope", {n}), "[Null]", "[Null]", "[Null, Null, Null]"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(answers(c.expression, count_row), c.over_count) << debug_text(c.expression);
+    EXPECT_EQ(answers(c.expression, scan_chunk), c.over_scan) << debug_text(c.expression);
+    EXPECT_EQ(answers(c.expression, mixed), c.over_mixed) << debug_text(c.expression);
+  }
+}
+
+// A chunk longer than 2048 rows, as a filter hands on: constants (the Null
+// of parameters, lists and maps included) and functions of them read the
+// same in every row, and operators cover every row.
+TEST(Evaluator, EveryRowOfALongChunk) {
+  constexpr std::int64_t kRows = 3000;
+  std::vector<std::vector<Value>> rows;
+  for (std::int64_t row = 0; row < kRows; ++row) rows.push_back({i64(row)});
+  const DataChunk chunk = testing::value_rows(rows);
+  const E n = E::variable("n");
+  const struct {
+    E expression;
+    std::string expected;  // at every row; # stands for the row number
+  } cases[] = {
+      {is_null(param("p")), "Bool(true)"},
+      {is_null(list_of({n}), true), "Bool(false)"},
+      {is_null(E{E::Map{{{"k", n}}}}), "Bool(true)"},
+      {is_null(call("abs", {})), "Bool(true)"},
+      {is_null(call("upper", {param("p")})), "Bool(true)"},
+      {E::binary(param("p"), BinaryOp::Ne, param("p")), "Bool(true)"},
+      {E{E::In{Box(n), Box(param("p")), true}}, "Bool(true)"},
+      {call("coalesce", {param("p"), lit(str("x"))}), R"(String("x"))"},
+      {call("coalesce", {param("p"), n}), "Int64(#)"},
+      {E::binary(E::binary(n, BinaryOp::Ge, lit(i64(0))), BinaryOp::And, is_null(param("p"))), "Bool(true)"},
+      {E::unary(UnaryOp::Neg, E::unary(UnaryOp::Neg, n)), "Int64(#)"},
+  };
+  for (const auto& c : cases) {
+    Result<Vector> vector = evaluate(c.expression, chunk);
+    ASSERT_TRUE(vector.ok());
+    for (const std::int64_t row :
+         {std::int64_t{0}, std::int64_t{2047}, std::int64_t{2048}, std::int64_t{2100}, kRows - 1}) {
+      std::string expected = c.expected;
+      if (const std::size_t at = expected.find('#'); at != std::string::npos) {
+        expected.replace(at, 1, std::to_string(row));
+      }
+      EXPECT_EQ(debug_text(read_cell(*vector, static_cast<std::uint64_t>(row))), expected)
+          << debug_text(c.expression) << " at row " << row;
+    }
+  }
+
+  // A filter keeps the rows whose predicate holds, all the way down the chunk.
+  const struct {
+    E predicate;
+    std::uint64_t kept;
+  } filters[] = {
+      {is_null(param("p")), kRows},
+      {E::binary(call("coalesce", {param("p"), n}), BinaryOp::Ge, lit(i64(2100))), 900},
+  };
+  for (const auto& f : filters) {
+    std::vector<DataChunk> input;
+    input.push_back(chunk);
+    FilterOperator filter(f.predicate, std::make_unique<testing::ChunkSource>(std::move(input)));
+    ASSERT_TRUE(filter.init().ok());
+    Result<std::optional<DataChunk>> kept = filter.next_chunk();
+    ASSERT_TRUE(kept.ok() && kept->has_value());
+    EXPECT_EQ((*kept)->count(), f.kept) << debug_text(f.predicate);
+  }
 }
 
 }  // namespace

@@ -183,6 +183,44 @@ Project {
   }
 }
 
+// Statements whose expressions run over the count row of DELETE and SET or
+// over the scan's empty chunk: their columns, rows and values.
+TEST_F(ExecutorTest, AnswersOverCountRowsParametersListsAndMaps) {
+  const struct {
+    std::string statement;
+    std::string answer;  // column names, then each row
+  } cases[] = {
+      {"MATCH (p:Person) DELETE p RETURN p + p + p AS a, $x IS NULL AS b, [1, p] AS c, {k: p} AS d, "
+       "coalesce($x, 'abc') AS e, coalesce(p, 5) AS f, abs(-3) AS g, size('héllo') AS h, p IN [0] AS i, "
+       "nope(p) AS j, -p AS k, NOT p AS l, upper('ab') AS m, p.name AS n, $x = $x AS o",
+       R"(a,b,c,d,e,f,g,h,i,j,k,l,m,n,o | Float64(0.0),Bool(true),null,null,String("abc"),0,3,6,Bool(false),)"
+       R"(null,0,null,String("AB"),0,Bool(false))"},
+      {"MATCH (p:Person) SET p.age = $x RETURN p * 2 AS a, coalesce($x, [1], p) AS b, $x IS NOT NULL AS c",
+       "a,b,c | Float64(0.0),0,Bool(false)"},
+      {"MATCH (p:Person) DETACH DELETE p WITH p WHERE $x IS NULL RETURN p + 1 AS q", "q | Float64(1.0)"},
+      {"MATCH (p:Person) DELETE p WITH p WHERE coalesce($x, p) = 0 RETURN p AS q", "q | 0"},
+      {"MATCH (p:Person) DELETE p RETURN p AS q ORDER BY p + 1 LIMIT 3", "q | 0"},
+      {"MATCH (p:Person) DELETE p FOREACH (x IN [1, p] | SET p.age = x) RETURN p AS q", "q | 0"},
+      {"MATCH (p:Person) RETURN coalesce($x, 'abc') AS c, [1, 2] AS l, $x IS NULL AS n", "c,l,n"},
+      {"PROFILE MATCH (p:Person) DELETE p RETURN p + p AS a, coalesce($x, 'abc') AS e", "rows | 1"},
+      {"PROFILE MATCH (p:Person) RETURN coalesce($x, 'abc') AS c", "rows | 0"},
+  };
+  for (const auto& c : cases) {
+    StatementResult result = executor_.execute_statement(c.statement);
+    ASSERT_TRUE(result.is_query()) << c.statement;
+    const Strings& columns = result.rows().columns();
+    // PROFILE's time varies: only its row count is compared.
+    const std::size_t compared = columns.back() == "time_ms" ? columns.size() - 1 : columns.size();
+    std::string answer;
+    for (std::size_t i = 0; i < compared; ++i) answer += (i == 0 ? "" : ",") + columns[i];
+    for (ChunkedResult::Row& row : result.rows().rows()) {
+      row.resize(compared);
+      answer += " | " + testing::row_text(row);
+    }
+    EXPECT_EQ(answer, c.answer) << c.statement;
+  }
+}
+
 TEST_F(ExecutorTest, ProfileCountsTheRowsOfTheQuery) {
   for (const std::string query : {"MATCH (p:Person) RETURN p.name", "MATCH (p:Person) DELETE p"}) {
     StatementResult direct = executor_.execute_statement(query);
