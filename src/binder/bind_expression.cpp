@@ -17,7 +17,7 @@ Status bind_order_keys_into(const Catalog& catalog, const std::vector<WindowOrde
   out.resize(keys.size());
   for (std::size_t i = 0; i < keys.size(); ++i) {
     out[i].ascending = keys[i].order == SortOrder::Ascending;
-    ZELVO_TRY(bind_expression_into(catalog, keys[i].expression, scope, out[i].expression));
+    ZELVO_TRY(bind_expression_into(catalog, keys[i].expression, scope, out[i].expression, Nesting::Nested));
   }
   return {};
 }
@@ -26,8 +26,8 @@ Status bind_window_function_into(const Catalog& catalog, const Expression::Windo
                                  BoundExpression& out) {
   auto& bound = out.node.emplace<BoundExpression::WindowFunction>();
   bound.name = window.name;
-  ZELVO_TRY(bind_expression_list_into(catalog, window.args, scope, bound.args));
-  ZELVO_TRY(bind_expression_list_into(catalog, window.partition_by, scope, bound.partition_by));
+  ZELVO_TRY(bind_expression_list_into(catalog, window.args, scope, bound.args, Nesting::Nested));
+  ZELVO_TRY(bind_expression_list_into(catalog, window.partition_by, scope, bound.partition_by, Nesting::Nested));
   // The window frame is not carried.
   return bind_order_keys_into(catalog, window.order_by, scope, bound.order_by);
 }
@@ -83,10 +83,11 @@ Status bind_rest_of_link(const Catalog& catalog, const BoundLink& link, const Sc
   using E = Expression;
   using B = BoundExpression;
   if (const auto* binary = std::get_if<E::Binary>(&link.syntax->node)) {
-    return bind_expression_into(catalog, *binary->right, scope, *std::get<B::Binary>(link.bound->node).right);
+    return bind_expression_into(catalog, *binary->right, scope, *std::get<B::Binary>(link.bound->node).right,
+                                Nesting::Nested);
   }
   if (const auto* in = std::get_if<E::In>(&link.syntax->node)) {
-    return bind_expression_into(catalog, *in->list, scope, *std::get<B::In>(link.bound->node).list);
+    return bind_expression_into(catalog, *in->list, scope, *std::get<B::In>(link.bound->node).list, Nesting::Nested);
   }
   return {};
 }
@@ -105,28 +106,31 @@ Status bind_chain_end(const Catalog& catalog, const Expression& expression, cons
           out.node.emplace<B::Variable>(B::Variable{n.name});
         } else if constexpr (std::is_same_v<T, E::FunctionCall>) {
           auto& bound = out.node.emplace<B::FunctionCall>(B::FunctionCall{n.name, n.distinct, {}});
-          return bind_expression_list_into(catalog, n.args, scope, bound.args);
+          return bind_expression_list_into(catalog, n.args, scope, bound.args, Nesting::Nested);
         } else if constexpr (std::is_same_v<T, E::WindowFunction>) {
           return bind_window_function_into(catalog, n, scope, out);
         } else if constexpr (std::is_same_v<T, E::Unary>) {
           auto& bound = out.node.emplace<B::Unary>(B::Unary{n.op, empty_child()});
-          return bind_expression_into(catalog, *n.operand, scope, *bound.operand);
+          return bind_expression_into(catalog, *n.operand, scope, *bound.operand, Nesting::Nested);
         } else if constexpr (std::is_same_v<T, E::Parameter>) {
           out.node.emplace<B::Parameter>(B::Parameter{n.name});
         } else if constexpr (std::is_same_v<T, E::Map>) {
-          return bind_property_map_into(catalog, n.literal, scope, out.node.emplace<B::Map>().entries);
+          return bind_property_map_into(catalog, n.literal, scope, out.node.emplace<B::Map>().entries, Nesting::Nested);
         } else if constexpr (std::is_same_v<T, E::List>) {
-          return bind_expression_list_into(catalog, n.literal.elements, scope, out.node.emplace<B::List>().elements);
+          return bind_expression_list_into(catalog, n.literal.elements, scope, out.node.emplace<B::List>().elements,
+                                           Nesting::Nested);
         } else {
           // Index, Case, ListComprehension, PatternComprehension, Exists,
           // StringMatch and Quantified: the evaluator has no form for them.
           auto text = checked_debug_text(expression);
-          if (auto* written = std::get_if<std::string>(&text))
+          if (auto* written = std::get_if<std::string>(&text)) {
             return Error::binder("Unsupported expression: " + *written);
-          if (std::get<DebugWriter::Stop>(text) == DebugWriter::Stop::Stack) {
-            return Error::binder(std::string(kNestedTooDeeply));
           }
-          return Error::binder("Unsupported expression is too large for the memory available to show");
+          switch (std::get<DebugWriter::Stop>(text)) {
+            case DebugWriter::Stop::Nesting: return Error::binder(std::string(kNestedTooDeeply));
+            case DebugWriter::Stop::Stack: return Error::binder(std::string(kTooLarge));
+            default: return Error::binder("Unsupported expression is too large for the memory available to show");
+          }
         }
         return {};
       },
@@ -142,8 +146,10 @@ Status bind_chain_end(const Catalog& catalog, const Expression& expression, cons
 // Only nested parts (operands of other kinds, arguments, list elements)
 // recurse, each after a check of the stack.
 Status bind_expression_into(const Catalog& catalog, const Expression& expression, const Scope& scope,
-                            BoundExpression& out) {
-  if (!stack_has_room()) return Error::binder(std::string(kNestedTooDeeply));
+                            BoundExpression& out, Nesting nesting) {
+  if (!stack_has_room()) {
+    return Error::binder(std::string(nesting == Nesting::Nested ? kNestedTooDeeply : kTooLarge));
+  }
   InlineStack<BoundLink> links;
   const Expression* syntax = &expression;
   BoundExpression* bound = &out;
@@ -158,10 +164,10 @@ Status bind_expression_into(const Catalog& catalog, const Expression& expression
 }
 
 Status bind_expression_list_into(const Catalog& catalog, const std::vector<Expression>& expressions, const Scope& scope,
-                                 std::vector<BoundExpression>& out) {
+                                 std::vector<BoundExpression>& out, Nesting nesting) {
   out.resize(expressions.size());
   for (std::size_t i = 0; i < expressions.size(); ++i) {
-    ZELVO_TRY(bind_expression_into(catalog, expressions[i], scope, out[i]));
+    ZELVO_TRY(bind_expression_into(catalog, expressions[i], scope, out[i], nesting));
   }
   return {};
 }

@@ -20,13 +20,21 @@
 
 namespace zelvo {
 
+// Where an expression is bound: as a whole expression of a clause, or as a
+// part nested in another expression. Binding recurses once per level of
+// nesting after a check of the thread's stack; a failed check is nested too
+// deeply inside an expression, and the statement too large for the stack
+// left at its outermost level.
+enum class Nesting : bool { Outermost, Nested };
+
 Status bind_statement_into(const std::shared_ptr<Catalog>& catalog, const Statement& statement, BoundStatement& out);
 Status bind_query_into(const Catalog& catalog, const QueryStatement& query, BoundQuery& out);
 
 Status bind_pattern_into(const Catalog& catalog, const std::vector<PatternElement>& elements, Scope& scope,
                          std::vector<BoundPatternElement>& out);
 Status bind_node_pattern_into(const Catalog& catalog, const NodePattern& node, Scope& scope, BoundNodePattern& out);
-Status bind_property_map_into(const Catalog& catalog, const MapLiteral& map, const Scope& scope, PropertyMap& out);
+Status bind_property_map_into(const Catalog& catalog, const MapLiteral& map, const Scope& scope, PropertyMap& out,
+                              Nesting nesting = Nesting::Outermost);
 
 Status bind_merge_clause_into(const Catalog& catalog, const MergeClause& clause, Scope& scope, BoundMergeClause& out);
 Status bind_set_item_into(const Catalog& catalog, const SetItem& item, const Scope& scope, BoundSetItem& out);
@@ -34,9 +42,9 @@ Status bind_foreach_clause_into(const Catalog& catalog, const ForeachClause& cla
                                 BoundForeachClause& out);
 
 Status bind_expression_into(const Catalog& catalog, const Expression& expression, const Scope& scope,
-                            BoundExpression& out);
-Status bind_expression_list_into(const Catalog& catalog, const std::vector<Expression>& expressions,
-                                 const Scope& scope, std::vector<BoundExpression>& out);
+                            BoundExpression& out, Nesting nesting = Nesting::Outermost);
+Status bind_expression_list_into(const Catalog& catalog, const std::vector<Expression>& expressions, const Scope& scope,
+                                 std::vector<BoundExpression>& out, Nesting nesting = Nesting::Outermost);
 
 // A fresh T filled by `fill(T&)`, or the error it returned. The result is
 // built where the caller receives it.

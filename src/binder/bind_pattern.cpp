@@ -6,8 +6,8 @@ namespace zelvo {
 namespace {
 
 // The bound property map of a pattern, left absent when the pattern has none.
-Status bind_optional_property_map_into(const Catalog& catalog, const std::optional<MapLiteral>& map,
-                                       const Scope& scope, std::optional<PropertyMap>& out) {
+Status bind_optional_property_map_into(const Catalog& catalog, const std::optional<MapLiteral>& map, const Scope& scope,
+                                       std::optional<PropertyMap>& out) {
   if (!map.has_value()) return {};
   return bind_property_map_into(catalog, *map, scope, out.emplace());
 }
@@ -74,11 +74,12 @@ Status bind_node_pattern_into(const Catalog& catalog, const NodePattern& node, S
   return {};
 }
 
-Status bind_property_map_into(const Catalog& catalog, const MapLiteral& map, const Scope& scope, PropertyMap& out) {
+Status bind_property_map_into(const Catalog& catalog, const MapLiteral& map, const Scope& scope, PropertyMap& out,
+                              Nesting nesting) {
   out.resize(map.entries.size());
   for (std::size_t i = 0; i < map.entries.size(); ++i) {
     out[i].first = map.entries[i].key;
-    ZELVO_TRY(bind_expression_into(catalog, map.entries[i].value, scope, out[i].second));
+    ZELVO_TRY(bind_expression_into(catalog, map.entries[i].value, scope, out[i].second, nesting));
   }
   return {};
 }
@@ -95,8 +96,7 @@ Result<BoundNodePattern> bind_node_pattern(const Catalog& catalog, const NodePat
 }
 
 Result<PropertyMap> bind_property_map(const Catalog& catalog, const MapLiteral& map, const Scope& scope) {
-  return bind_in_place<PropertyMap>(
-      [&](PropertyMap& out) { return bind_property_map_into(catalog, map, scope, out); });
+  return bind_in_place<PropertyMap>([&](PropertyMap& out) { return bind_property_map_into(catalog, map, scope, out); });
 }
 
 }  // namespace zelvo

@@ -64,6 +64,8 @@ Status bind_update_clause_into(const Catalog& catalog, const UpdateClause& claus
         } else if constexpr (std::is_same_v<T, RemoveItem>) {
           return Error::not_implemented("REMOVE in FOREACH");
         } else {
+          // A FOREACH in a FOREACH body nests.
+          if (!stack_has_room()) return Error::binder(std::string(kNestedTooDeeply));
           return bind_foreach_clause_into(catalog, c, scope, out.clause.emplace<BoundForeachClause>());
         }
       },
@@ -134,8 +136,6 @@ Status bind_set_item_into(const Catalog& catalog, const SetItem& item, const Sco
 
 Status bind_foreach_clause_into(const Catalog& catalog, const ForeachClause& clause, const Scope& scope,
                                 BoundForeachClause& out) {
-  // A FOREACH body may hold FOREACH clauses.
-  if (!stack_has_room()) return Error::binder(std::string(kNestedTooDeeply));
   ZELVO_TRY(bind_expression_into(catalog, clause.expression, scope, out.expression));
   out.variable = clause.variable;
   Scope body_scope = scope;

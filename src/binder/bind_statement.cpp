@@ -73,9 +73,10 @@ Status bind_copy_into(const Catalog& catalog, const Copy& s, BoundStatement& out
 
 // The inner statement of EXPLAIN, PROFILE or CREATE MACRO, bound into the
 // outer statement's slot for it.
-Status bind_inner_statement_into(const std::shared_ptr<Catalog>& catalog, const std::unique_ptr<Statement>& inner,
+Status bind_inner_statement_into(const std::shared_ptr<Catalog>& catalog, const StatementPtr& inner,
                                  Box<BoundStatement>& out) {
   ZELVO_CHECK(inner != nullptr, "statement without its inner statement");
+  if (!stack_has_room()) return Error::binder(std::string(kNestedTooDeeply));
   return bind_statement_into(catalog, *inner, *out);
 }
 
@@ -84,6 +85,21 @@ Status bind_inner_statement_into(const std::shared_ptr<Catalog>& catalog, const 
 Box<BoundStatement> empty_inner_statement() { return Box<BoundStatement>(BoundStatement{bound::Commit{}}); }
 
 }  // namespace
+
+void BoxDeleter<BoundStatement>::operator()(BoundStatement* statement) const noexcept {
+  while (statement != nullptr) {
+    BoundStatement* inner = nullptr;
+    if (auto* explain = std::get_if<bound::Explain>(&statement->node)) {
+      inner = explain->statement.release();
+    } else if (auto* profile = std::get_if<bound::Profile>(&statement->node)) {
+      inner = profile->statement.release();
+    } else if (auto* macro = std::get_if<bound::CreateMacro>(&statement->node)) {
+      inner = macro->body.release();
+    }
+    delete statement;
+    statement = inner;
+  }
+}
 
 Result<BoundStatement> bind_statement(const std::shared_ptr<Catalog>& catalog, const Statement& statement) {
   // Made in place from a statement without parts, which binding replaces.
@@ -96,8 +112,6 @@ Result<BoundStatement> bind_statement(const std::shared_ptr<Catalog>& catalog, c
 Status bind_statement_into(const std::shared_ptr<Catalog>& catalog_handle, const Statement& statement,
                            BoundStatement& out) {
   ZELVO_CHECK(catalog_handle != nullptr, "binding without a catalog");
-  // EXPLAIN and PROFILE nest a statement in a statement.
-  if (!stack_has_room()) return Error::binder(std::string(kNestedTooDeeply));
   const Catalog& catalog = *catalog_handle;
   const Scope empty_scope;
   using S = Statement;

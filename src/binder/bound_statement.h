@@ -19,6 +19,13 @@ namespace zelvo {
 
 struct BoundStatement;
 
+// Deletes a bound statement together with the chain of statements nested in
+// it (EXPLAIN EXPLAIN ..., PROFILE ...) by a loop.
+template <>
+struct BoxDeleter<BoundStatement> {
+  void operator()(BoundStatement* statement) const noexcept;
+};
+
 // The binder's output: one kind per statement kind, in the same order.
 namespace bound {
 

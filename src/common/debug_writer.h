@@ -67,9 +67,10 @@ class DebugWriter {
   // incomplete.
   enum class Stop : std::uint8_t {
     None,
-    Stack,   // a value nested too deeply for the thread's stack
-    Memory,  // a text too large for the memory available (append_debug_text)
-    Limit,   // a text past the writer's size limit (set_size_limit)
+    Nesting,  // a value nested too deeply for the thread's stack
+    Stack,    // too little stack left to write even the outermost level
+    Memory,   // a text too large for the memory available (append_debug_text)
+    Limit,    // a text past the writer's size limit (set_size_limit)
   };
 
   // A writer that appends to `out`.
@@ -254,11 +255,13 @@ class DebugWriter {
   void nested(const T& v) {
     if (stopped_ != Stop::None) return;
     if (!stack_has_room()) {
-      stopped_ = Stop::Stack;
+      stopped_ = nesting_ == 0 ? Stop::Stack : Stop::Nesting;
       return;
     }
     ++depth_;
+    ++nesting_;
     value(v);
+    --nesting_;
     --depth_;
   }
 
@@ -266,7 +269,8 @@ class DebugWriter {
   std::size_t counted_ = 0;
   std::size_t limit_ = SIZE_MAX;
   Style style_;
-  int depth_ = 0;
+  int depth_ = 0;    // indentation levels, chains included
+  int nesting_ = 0;  // levels of recursion
   Stop stopped_ = Stop::None;
 };
 

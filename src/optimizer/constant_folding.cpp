@@ -95,13 +95,14 @@ const Value* literal_value(const BoundExpression& expression) {
   return literal != nullptr ? &literal->value : nullptr;
 }
 
-}  // namespace
-
 // Folds bottom-up in place: a node is replaced only when it folds. The
 // chain of left operands and unary operands below `expression` is walked by
-// a loop and folded from its bottom up; right operands recurse.
-Status fold_constants_in_place(BoundExpression& expression) {
-  if (!stack_has_room()) return Error::planner(std::string(kNestedTooDeeply));
+// a loop and folded from its bottom up; right operands recurse. `nested`:
+// whether `expression` is an operand inside another expression
+// (running out of stack there is nesting too deep) or a whole expression of
+// the plan.
+Status fold_constants_at(BoundExpression& expression, bool nested) {
+  if (!stack_has_room()) return Error::planner(std::string(nested ? kNestedTooDeeply : kTooLarge));
   InlineStack<BoundExpression*> links;
   BoundExpression* node = &expression;
   for (;;) {
@@ -119,7 +120,7 @@ Status fold_constants_in_place(BoundExpression& expression) {
     BoundExpression& link = *links.pop();
     std::optional<Value> folded;
     if (auto* binary = std::get_if<BoundExpression::Binary>(&link.node)) {
-      ZELVO_TRY(fold_constants_in_place(*binary->right));
+      ZELVO_TRY(fold_constants_at(*binary->right, true));
       const Value* left = literal_value(*binary->left);
       const Value* right = literal_value(*binary->right);
       if (left != nullptr && right != nullptr) folded = fold_binary_values(*left, binary->op, *right);
@@ -131,6 +132,10 @@ Status fold_constants_in_place(BoundExpression& expression) {
   }
   return {};
 }
+
+}  // namespace
+
+Status fold_constants_in_place(BoundExpression& expression) { return fold_constants_at(expression, false); }
 
 Result<BoundExpression> fold_constant_expression(BoundExpression expression) {
   ZELVO_TRY(fold_constants_in_place(expression));

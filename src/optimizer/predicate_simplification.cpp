@@ -57,13 +57,13 @@ void reduce_or(BoundExpression& expression, BoundExpression::Binary& binary) {
   }
 }
 
-}  // namespace
-
 // Bottom-up: the chain of left operands and NOT operands below
 // `expression` is walked by a loop and reduced from its bottom up; right
-// operands recurse.
-Status simplify_predicate_in_place(BoundExpression& expression) {
-  if (!stack_has_room()) return Error::planner(std::string(kNestedTooDeeply));
+// operands recurse. `nested`: whether `expression` is an operand inside another expression
+// (running out of stack there is nesting too deep) or a whole expression of
+// the plan.
+Status simplify_predicate_at(BoundExpression& expression, bool nested) {
+  if (!stack_has_room()) return Error::planner(std::string(nested ? kNestedTooDeeply : kTooLarge));
   InlineStack<BoundExpression*> links;
   BoundExpression* node = &expression;
   for (;;) {
@@ -85,7 +85,7 @@ Status simplify_predicate_in_place(BoundExpression& expression) {
       continue;
     }
     auto& binary = std::get<BoundExpression::Binary>(link.node);
-    ZELVO_TRY(simplify_predicate_in_place(*binary.right));
+    ZELVO_TRY(simplify_predicate_at(*binary.right, true));
     if (binary.op == BinaryOp::And) {
       reduce_and(link, binary);
     } else if (binary.op == BinaryOp::Or) {
@@ -94,6 +94,10 @@ Status simplify_predicate_in_place(BoundExpression& expression) {
   }
   return {};
 }
+
+}  // namespace
+
+Status simplify_predicate_in_place(BoundExpression& expression) { return simplify_predicate_at(expression, false); }
 
 Result<BoundExpression> simplify_predicate(BoundExpression expression) {
   ZELVO_TRY(simplify_predicate_in_place(expression));

@@ -16,6 +16,18 @@
 
 namespace zelvo {
 
+struct Statement;
+
+// Deletes a statement together with the chain of statements nested in it
+// (EXPLAIN EXPLAIN ..., PROFILE PROFILE ...), which the parser builds by a
+// loop, by a loop too.
+struct StatementDeleter {
+  StatementDeleter() = default;
+  StatementDeleter(std::default_delete<Statement> /*unused*/) {}  // NOLINT: converts std::make_unique's pointers
+  void operator()(Statement* statement) const noexcept;
+};
+using StatementPtr = std::unique_ptr<Statement, StatementDeleter>;
+
 // One column of CREATE NODE TABLE, CREATE REL TABLE or ALTER TABLE ADD.
 struct ColumnDefinition {
   std::string name;
@@ -128,12 +140,12 @@ struct Statement {
     Expression value;
   };
   struct Explain {
-    std::unique_ptr<Statement> statement;
+    StatementPtr statement;
     bool analyze = false;
     bool logical = false;
   };
   struct Profile {
-    std::unique_ptr<Statement> statement;
+    StatementPtr statement;
   };
   struct LoadFrom {
     std::string path;
@@ -174,17 +186,17 @@ struct Statement {
   struct CreateMacro {
     std::string name;
     std::vector<std::string> parameters;
-    std::unique_ptr<Statement> body;  // always a Query
+    StatementPtr body;  // always a Query
   };
   struct CreateType {
     std::string name;
     TypeDefinition definition;
   };
 
-  using Node = std::variant<Query, CreateNodeTable, CreateRelTable, DropTable, BeginTransaction, Commit, Rollback,
-                            CreateIndex, DropIndex, CopyFrom, CopyTo, Call, Set, Explain, Profile, LoadFrom, AlterTable,
-                            CreateSequence, DropSequence, Attach, Detach, Use, ExportDatabase, ImportDatabase,
-                            CreateMacro, CreateType>;
+  using Node =
+      std::variant<Query, CreateNodeTable, CreateRelTable, DropTable, BeginTransaction, Commit, Rollback, CreateIndex,
+                   DropIndex, CopyFrom, CopyTo, Call, Set, Explain, Profile, LoadFrom, AlterTable, CreateSequence,
+                   DropSequence, Attach, Detach, Use, ExportDatabase, ImportDatabase, CreateMacro, CreateType>;
 
   StatementKind kind() const { return static_cast<StatementKind>(node.index()); }
   void describe(DebugWriter& w) const;

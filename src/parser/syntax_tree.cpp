@@ -1,5 +1,7 @@
 #include "parser/syntax_tree.h"
 
+#include "parser/statement.h"
+
 namespace zelvo {
 
 namespace {
@@ -32,6 +34,29 @@ void ExpressionDeleter::operator()(Expression* expression) const noexcept {
     Expression* next = release_first_child(*expression);
     delete expression;  // its other children go by their own deleters
     expression = next;
+  }
+}
+
+void QueryStatementDeleter::operator()(QueryStatement* query) const noexcept {
+  while (query != nullptr) {
+    QueryStatement* next = query->union_query.release();
+    delete query;
+    query = next;
+  }
+}
+
+void StatementDeleter::operator()(Statement* statement) const noexcept {
+  while (statement != nullptr) {
+    Statement* inner = nullptr;
+    if (auto* explain = std::get_if<Statement::Explain>(&statement->node)) {
+      inner = explain->statement.release();
+    } else if (auto* profile = std::get_if<Statement::Profile>(&statement->node)) {
+      inner = profile->statement.release();
+    } else if (auto* macro = std::get_if<Statement::CreateMacro>(&statement->node)) {
+      inner = macro->body.release();
+    }
+    delete statement;
+    statement = inner;
   }
 }
 

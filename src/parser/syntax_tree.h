@@ -338,6 +338,14 @@ struct UnwindClause {
 
 struct UpdateClause;
 
+// Deletes a query together with the chain of queries after UNION below it,
+// which the parser builds by a loop, by a loop too.
+struct QueryStatementDeleter {
+  QueryStatementDeleter() = default;
+  QueryStatementDeleter(std::default_delete<QueryStatement> /*unused*/) {}  // NOLINT: converts std::make_unique's
+  void operator()(QueryStatement* query) const noexcept;
+};
+
 struct ForeachClause {
   std::string variable;
   Expression expression;  // the list iterated
@@ -403,7 +411,8 @@ struct QueryStatement {
   std::optional<OrderByClause> order_by;
   std::optional<Expression> skip;
   std::optional<Expression> limit;
-  std::unique_ptr<QueryStatement> union_query;  // the query after UNION; debug text names it "union"
+  std::unique_ptr<QueryStatement, QueryStatementDeleter>
+      union_query;  // the query after UNION; debug text names it "union"
   void describe(DebugWriter& w) const;
 };
 

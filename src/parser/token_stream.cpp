@@ -97,7 +97,10 @@ bool ParserState::parse_string_literal(std::string& value) {
 
 bool ParserState::check_nesting() {
   if (depth_ > Parser::kMaxNestingDepth) return fail("Statement is nested too deeply");
-  return stack_has_room() || fail(std::string(kNestedTooDeeply));
+  if (stack_has_room()) return true;
+  // Without room for even the first level, the stack was short before the
+  // statement nested.
+  return fail(std::string(depth_ <= 1 ? kTooLarge : kNestedTooDeeply));
 }
 
 Result<Statement> Parser::parse(std::string_view text) {

@@ -245,7 +245,8 @@ Result<std::string> name_return_item(const BoundProjectionItem& item) {
   name.reserve(kTypicalNameLength);
   switch (append_debug_text(name, item.expression, DebugWriter::Style::Compact)) {
     case DebugWriter::Stop::None: return name;
-    case DebugWriter::Stop::Stack: return Error::planner(std::string(kNestedTooDeeply));
+    case DebugWriter::Stop::Nesting: return Error::planner(std::string(kNestedTooDeeply));
+    case DebugWriter::Stop::Stack: return Error::planner(std::string(kTooLarge));
     default: return Error::planner("Column name is too large for the memory available");
   }
 }

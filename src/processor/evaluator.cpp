@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "common/inline_stack.h"
 #include "common/stack_guard.h"
 #include "processor/cell_reading.h"
 #include "processor/evaluator_kernels.h"
@@ -116,17 +117,19 @@ const BoundExpression& strip_properties(const BoundExpression& expression) {
 // its right operand is evaluated; only right operands recurse. Operands are
 // evaluated left to right, as by recursion, so the first error is the same.
 [[gnu::noinline]] Result<Operand> evaluate_binary_chain(const BoundExpression::Binary& top, const DataChunk& chunk) {
-  std::vector<const BoundExpression::Binary*> spine{&top};
+  InlineStack<const BoundExpression::Binary*, 8> spine;
+  spine.push(&top);
   const BoundExpression* bottom = &strip_properties(*top.left);
   while (const auto* binary = bottom->as<BoundExpression::Binary>()) {
-    spine.push_back(binary);
+    spine.push(binary);
     bottom = &strip_properties(*binary->left);
   }
   Result<Operand> left = evaluate_operand(*bottom, chunk);
-  for (auto it = spine.rbegin(); it != spine.rend() && left.ok(); ++it) {
-    Result<Operand> right = evaluate_operand(*(*it)->right, chunk);
+  while (left.ok() && !spine.empty()) {
+    const BoundExpression::Binary& link = *spine.pop();
+    Result<Operand> right = evaluate_operand(*link.right, chunk);
     if (!right.ok()) return right;
-    make_binary((*it)->op, *left, *right, chunk);
+    make_binary(link.op, *left, *right, chunk);
   }
   return left;
 }

@@ -38,7 +38,8 @@ Result<std::string> headed_plan_text(std::string_view heading, const LogicalPlan
   text += heading;
   switch (append_debug_text(text, plan, DebugWriter::Style::Pretty)) {
     case DebugWriter::Stop::None: return text;
-    case DebugWriter::Stop::Stack: return Error::execution(std::string(kNestedTooDeeply));
+    case DebugWriter::Stop::Nesting: return Error::execution(std::string(kNestedTooDeeply));
+    case DebugWriter::Stop::Stack: return Error::execution(std::string(kTooLarge));
     default: return Error::execution("Plan text is too large for the memory available");
   }
 }

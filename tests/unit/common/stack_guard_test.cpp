@@ -16,16 +16,21 @@ constexpr std::size_t kFrame = 1024;
 
 struct Descent {
   std::size_t levels = 0;
+  std::size_t left_at_top = 0;     // below the first level's frame
+  std::size_t left_at_second = 0;  // below the second level's frame
   std::size_t left_at_bottom = 0;
 };
 
-// Recurses with frames of about kFrame bytes for as long as the guard
+// Recurses with frames of at least kFrame bytes for as long as the guard
 // allows.
 [[gnu::noinline]] void descend(Descent& descent) {
   volatile char frame[kFrame];
   std::memset(const_cast<char*>(frame), 1, sizeof frame);
+  const std::size_t left = stack_left();
+  if (descent.levels == 0) descent.left_at_top = left;
+  if (descent.levels == 1) descent.left_at_second = left;
   if (!stack_has_room()) {
-    descent.left_at_bottom = stack_left();
+    descent.left_at_bottom = left;
     return;
   }
   ++descent.levels;
@@ -33,18 +38,20 @@ struct Descent {
   frame[0] = 2;  // keeps the frame alive across the call
 }
 
-// On stacks from 64 KiB to 8 MiB the guard stops a recursion within one
-// frame of the margin: it refuses no level that had room and lets none run
-// into the last kStackMargin bytes.
+// On stacks from 64 KiB past the margin to 8 MiB the guard stops a
+// recursion within a frame of the margin: it refuses no level that had room
+// and lets none start in the last kStackMargin bytes.
 TEST(StackGuard, StopsAtTheMarginOnEveryStackSize) {
-  for (const std::size_t stack : {64 * 1024, 128 * 1024, 256 * 1024, 1024 * 1024, 8 * 1024 * 1024}) {
+  for (const std::size_t stack :
+       {kStackMargin + (64 << 10), kStackMargin + (128 << 10), kStackMargin + (1 << 20), std::size_t{8} << 20}) {
     SCOPED_TRACE(stack);
     Descent descent;
-    const std::size_t used = testing::run_on_stack(stack, [&] { descend(descent); });
+    testing::run_on_stack(stack, [&] { descend(descent); });
+    // The frame of one level as this build makes it.
+    const std::size_t frame = descent.left_at_top - descent.left_at_second;
     EXPECT_LT(descent.left_at_bottom, kStackMargin);
-    EXPECT_GE(descent.left_at_bottom + 2 * kFrame, kStackMargin);
-    EXPECT_LE(used + kStackMargin, stack + 2 * kFrame);
-    EXPECT_GE(descent.levels, (stack - kStackMargin) / (2 * kFrame));
+    EXPECT_GE(descent.left_at_bottom + frame, kStackMargin);
+    EXPECT_EQ(descent.levels, (descent.left_at_top - descent.left_at_bottom) / frame);
   }
 }
 

@@ -14,7 +14,8 @@ namespace {
 constexpr std::size_t kLargeStack = 8 << 20;
 constexpr std::size_t kSmallStack = 128 << 10;  // the default thread stack of musl
 constexpr int kBound = static_cast<int>(Parser::kMaxNestingDepth);
-const std::string kStackRefusal(kNestedTooDeeply);
+// The refusals of a statement that does not fit the thread's stack.
+bool refused_for_the_stack(const std::string& outcome) { return outcome == kNestedTooDeeply || outcome == kTooLarge; }
 
 std::string repeat(std::string_view piece, int count) {
   std::string out;
@@ -72,7 +73,7 @@ TEST(Nesting, BoundedForEveryConstruct) {
     for (const int depth : {kBound, 100'000}) {
       const std::string outcome = parse_on_stack(kSmallStack, construct.text(depth));
       EXPECT_TRUE(outcome == (depth == kBound ? "parsed" : "Statement is nested too deeply") ||
-                  outcome == kStackRefusal)
+                  refused_for_the_stack(outcome))
           << outcome;
     }
   }
@@ -89,7 +90,7 @@ TEST(Nesting, LevelsAddUpAcrossConstructs) {
 
 // Flat constructs do not nest, however long: lists, chains of every binary
 // operator, property accesses and subscripts, SET targets. They parse, and
-// their trees are destroyed, on the smallest stack.
+// their trees are destroyed, on a stack with 64 KiB past the guard's margin.
 TEST(Nesting, FlatConstructsHaveNoBound) {
   const int length = 100'000;
   std::vector<std::string> statements = {
@@ -106,7 +107,7 @@ TEST(Nesting, FlatConstructsHaveNoBound) {
   }
   for (const std::string& statement : statements) {
     SCOPED_TRACE(statement.substr(0, 30));
-    EXPECT_EQ(parse_on_stack(kSmallStack, statement), "parsed");
+    EXPECT_EQ(parse_on_stack(kStackMargin + (64 << 10), statement), "parsed");
   }
 }
 

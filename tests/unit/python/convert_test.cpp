@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/stack_guard.h"
 #include "python_test_support.h"
 #include "support/thread_stack.h"
 
@@ -154,8 +155,8 @@ Value nested_list(int depth) {
 }
 
 // Conversion measures the stack: a value nested too deeply for the thread
-// raises RecursionError, on small and large stacks alike, and the same
-// value converts where the stack has room.
+// raises RecursionError, on small and large stacks alike, and a shallow
+// value converts on a stack with room for it.
 TEST(ValueToPy, NestingDeeperThanTheStackRaisesRecursionError) {
   std::optional<Value> deep;
   run_with_gil_on_stack(std::size_t{256} << 20, [&deep] { deep = nested_list(12000); });
@@ -168,7 +169,7 @@ TEST(ValueToPy, NestingDeeperThanTheStackRaisesRecursionError) {
   }
   run_with_gil_on_stack(std::size_t{256} << 20, [&deep] { deep.reset(); });
   const Value shallow = nested_list(50);
-  run_with_gil_on_stack(std::size_t{128} << 10, [&shallow] {
+  run_with_gil_on_stack(kStackMargin + (128 << 10), [&shallow] {
     PyRef converted = value_to_py(shallow);
     EXPECT_TRUE(converted) << take_error();
   });
