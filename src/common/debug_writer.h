@@ -20,6 +20,7 @@
 namespace zelvo {
 
 class DebugWriter;
+struct RawText;
 
 // A type takes part in debug text by describing itself to a DebugWriter:
 //   void describe(DebugWriter& w) const;
@@ -250,11 +251,14 @@ class DebugWriter {
       put(compact_closer);
     }
   }
-  // One level deeper, when the writer goes on and the stack has room.
+  // One level deeper, when the writer goes on and the stack has room (text,
+  // numbers and flags recurse no further).
   template <typename T>
   void nested(const T& v) {
     if (stopped_ != Stop::None) return;
-    if (!stack_has_room()) {
+    constexpr bool kScalar =
+        std::is_arithmetic_v<T> || std::is_convertible_v<const T&, std::string_view> || std::is_same_v<T, RawText>;
+    if (!kScalar && !stack_has_room()) {
       stopped_ = nesting_ == 0 ? Stop::Stack : Stop::Nesting;
       return;
     }

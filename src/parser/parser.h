@@ -15,7 +15,8 @@ class Parser {
   // of the front end's fixed messages; a statement nested deeper than
   // kMaxNestingDepth levels fails with "Statement is nested too deeply", and
   // one nested too deeply for the stack left to the calling thread with
-  // kNestedTooDeeply (common/stack_guard.h).
+  // kNestedTooDeeply (kTooLarge when not even its first level fits; see
+  // common/stack_guard.h).
   static Result<Statement> parse(std::string_view text);
 
   // The bound on nested constructs: parentheses, lists, maps, CASE, calls,

@@ -21,6 +21,26 @@ void* run_body(void* argument) {
 
 }  // namespace
 
+#if defined(__SANITIZE_THREAD__)
+
+bool stack_use_is_measured() { return false; }
+
+std::size_t run_on_stack(std::size_t stack_bytes, const std::function<void()>& body) {
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  pthread_attr_setstacksize(&attributes, stack_bytes);
+  pthread_t thread;
+  const int created = pthread_create(&thread, &attributes, run_body, const_cast<std::function<void()>*>(&body));
+  pthread_attr_destroy(&attributes);
+  if (created != 0) throw std::runtime_error("cannot start a thread");
+  pthread_join(thread, nullptr);
+  return 0;
+}
+
+#else
+
+bool stack_use_is_measured() { return true; }
+
 std::size_t run_on_stack(std::size_t stack_bytes, const std::function<void()>& body) {
   const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
   void* mapping = mmap(nullptr, stack_bytes + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -47,5 +67,7 @@ std::size_t run_on_stack(std::size_t stack_bytes, const std::function<void()>& b
   munmap(mapping, stack_bytes + page);
   return stack_bytes - untouched;
 }
+
+#endif
 
 }  // namespace zelvo::testing

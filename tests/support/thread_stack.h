@@ -10,6 +10,12 @@ namespace zelvo::testing {
 // returns the most stack the thread used: the bytes between the top of the
 // stack and the lowest byte written. Threads of embedding applications may
 // have stacks as small as 128 KiB.
+//
+// ThreadSanitizer needs to make thread stacks itself: there the thread gets
+// a stack of that size from pthread_create, and nothing is measured (0).
 std::size_t run_on_stack(std::size_t stack_bytes, const std::function<void()>& body);
+
+// Whether run_on_stack measures the stack it used.
+bool stack_use_is_measured();
 
 }  // namespace zelvo::testing
