@@ -36,60 +36,49 @@ Status bind_window_function_into(const Catalog& catalog, const Expression::Windo
 
 namespace {
 
-// A link of a chain whose first child the loop of bind_expression_into
-// binds: the syntax node and the bound node made for it.
-struct BoundLink {
-  const Expression* syntax = nullptr;
-  BoundExpression* bound = nullptr;
+// A child of a chain link that is bound after the chain's end (Binary's
+// right operand, IN's list): its syntax and its slot in the bound tree.
+struct LaterChild {
+  const Expression* syntax;
+  BoundExpression* slot;
 };
 
 // When `expression` continues a chain through its first child (Binary's
 // left operand, Property's base, the operands of IS NULL and IN), makes its
-// bound node in `out` with the children still to fill and returns the
-// syntax of that first child; otherwise nullptr.
-const Expression* open_link(const Expression& expression, BoundExpression& out) {
+// bound node in `out`, points `first` at the slot of that first child,
+// adds its later child to `later` and returns the syntax of the first
+// child; otherwise nullptr.
+const Expression* open_link(const Expression& expression, BoundExpression& out, BoundExpression*& first,
+                            InlineStack<LaterChild>& later) {
   using E = Expression;
   using B = BoundExpression;
-  if (const auto* binary = std::get_if<E::Binary>(&expression.node)) {
-    out.node.emplace<B::Binary>(B::Binary{empty_child(), binary->op, empty_child()});
-    return binary->left.get();
+  switch (expression.kind()) {
+    case ExpressionKind::Binary: {
+      const auto& binary = *std::get_if<E::Binary>(&expression.node);
+      auto& bound = out.node.emplace<B::Binary>(B::Binary{empty_child(), binary.op, empty_child()});
+      later.push(LaterChild{binary.right.get(), bound.right.get()});
+      first = bound.left.get();
+      return binary.left.get();
+    }
+    case ExpressionKind::Property: {
+      const auto& property = *std::get_if<E::Property>(&expression.node);
+      first = out.node.emplace<B::Property>(B::Property{empty_child(), property.property}).base.get();
+      return property.base.get();
+    }
+    case ExpressionKind::IsNull: {
+      const auto& is_null = *std::get_if<E::IsNull>(&expression.node);
+      first = out.node.emplace<B::IsNull>(B::IsNull{empty_child(), is_null.negated}).operand.get();
+      return is_null.operand.get();
+    }
+    case ExpressionKind::In: {
+      const auto& in = *std::get_if<E::In>(&expression.node);
+      auto& bound = out.node.emplace<B::In>(B::In{empty_child(), empty_child(), in.negated});
+      later.push(LaterChild{in.list.get(), bound.list.get()});
+      first = bound.operand.get();
+      return in.operand.get();
+    }
+    default: return nullptr;
   }
-  if (const auto* property = std::get_if<E::Property>(&expression.node)) {
-    out.node.emplace<B::Property>(B::Property{empty_child(), property->property});
-    return property->base.get();
-  }
-  if (const auto* is_null = std::get_if<E::IsNull>(&expression.node)) {
-    out.node.emplace<B::IsNull>(B::IsNull{empty_child(), is_null->negated});
-    return is_null->operand.get();
-  }
-  if (const auto* in = std::get_if<E::In>(&expression.node)) {
-    out.node.emplace<B::In>(B::In{empty_child(), empty_child(), in->negated});
-    return in->operand.get();
-  }
-  return nullptr;
-}
-
-// The bound slot of the first child of a node made by open_link.
-BoundExpression& first_child_slot(BoundExpression& link) {
-  using B = BoundExpression;
-  if (auto* binary = std::get_if<B::Binary>(&link.node)) return *binary->left;
-  if (auto* property = std::get_if<B::Property>(&link.node)) return *property->base;
-  if (auto* is_null = std::get_if<B::IsNull>(&link.node)) return *is_null->operand;
-  return *std::get<B::In>(link.node).operand;
-}
-
-// The children of a link after its first: Binary's right operand, IN's list.
-Status bind_rest_of_link(const Catalog& catalog, const BoundLink& link, const Scope& scope) {
-  using E = Expression;
-  using B = BoundExpression;
-  if (const auto* binary = std::get_if<E::Binary>(&link.syntax->node)) {
-    return bind_expression_into(catalog, *binary->right, scope, *std::get<B::Binary>(link.bound->node).right,
-                                Nesting::Nested);
-  }
-  if (const auto* in = std::get_if<E::In>(&link.syntax->node)) {
-    return bind_expression_into(catalog, *in->list, scope, *std::get<B::In>(link.bound->node).list, Nesting::Nested);
-  }
-  return {};
 }
 
 // An expression that continues no chain.
@@ -139,10 +128,39 @@ Status bind_chain_end(const Catalog& catalog, const Expression& expression, cons
 
 }  // namespace
 
+namespace {
+
 // A chain of links (an operator chain, a property chain) is bound by a loop:
 // down the chain each link's bound node is made, then the expression that
 // ends the chain is bound, then on the way back up each link's other
 // children. Variables are checked left to right, as a recursion would.
+[[gnu::noinline]] Status bind_chain(const Catalog& catalog, const Expression& expression, const Scope& scope,
+                                    BoundExpression& out) {
+  InlineStack<LaterChild> later;
+  const Expression* syntax = &expression;
+  BoundExpression* bound = &out;
+  while (const Expression* first = open_link(*syntax, *bound, bound, later)) syntax = first;
+  ZELVO_TRY(bind_chain_end(catalog, *syntax, scope, *bound));
+  // The deepest link's later child first: left to right.
+  while (!later.empty()) {
+    const LaterChild child = later.pop();
+    ZELVO_TRY(bind_expression_into(catalog, *child.syntax, scope, *child.slot, Nesting::Nested));
+  }
+  return {};
+}
+
+bool continues_a_chain(const Expression& expression) {
+  switch (expression.kind()) {
+    case ExpressionKind::Binary:
+    case ExpressionKind::Property:
+    case ExpressionKind::IsNull:
+    case ExpressionKind::In: return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
 // Only nested parts (operands of other kinds, arguments, list elements)
 // recurse, each after a check of the stack.
 Status bind_expression_into(const Catalog& catalog, const Expression& expression, const Scope& scope,
@@ -150,17 +168,8 @@ Status bind_expression_into(const Catalog& catalog, const Expression& expression
   if (!stack_has_room()) {
     return Error::binder(std::string(nesting == Nesting::Nested ? kNestedTooDeeply : kTooLarge));
   }
-  InlineStack<BoundLink> links;
-  const Expression* syntax = &expression;
-  BoundExpression* bound = &out;
-  while (const Expression* first = open_link(*syntax, *bound)) {
-    links.push(BoundLink{syntax, bound});
-    syntax = first;
-    bound = &first_child_slot(*bound);
-  }
-  ZELVO_TRY(bind_chain_end(catalog, *syntax, scope, *bound));
-  while (!links.empty()) ZELVO_TRY(bind_rest_of_link(catalog, links.pop(), scope));
-  return {};
+  if (continues_a_chain(expression)) return bind_chain(catalog, expression, scope, out);
+  return bind_chain_end(catalog, expression, scope, out);
 }
 
 Status bind_expression_list_into(const Catalog& catalog, const std::vector<Expression>& expressions, const Scope& scope,

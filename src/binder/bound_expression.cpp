@@ -75,20 +75,12 @@ struct DescribeLink {
 // Takes the first child (the one a chain continues through) out of
 // `expression`, leaving its box empty; nullptr for kinds without one.
 B* release_first_child(B& expression) {
-  return std::visit(
-      [](auto& node) -> B* {
-        using T = std::decay_t<decltype(node)>;
-        if constexpr (std::is_same_v<T, B::Property>) {
-          return node.base.release();
-        } else if constexpr (std::is_same_v<T, B::Binary>) {
-          return node.left.release();
-        } else if constexpr (std::is_same_v<T, B::Unary> || std::is_same_v<T, B::IsNull> || std::is_same_v<T, B::In>) {
-          return node.operand.release();
-        } else {
-          return nullptr;
-        }
-      },
-      expression.node);
+  if (auto* binary = std::get_if<B::Binary>(&expression.node)) return binary->left.release();
+  if (auto* property = std::get_if<B::Property>(&expression.node)) return property->base.release();
+  if (auto* unary = std::get_if<B::Unary>(&expression.node)) return unary->operand.release();
+  if (auto* is_null = std::get_if<B::IsNull>(&expression.node)) return is_null->operand.release();
+  if (auto* in = std::get_if<B::In>(&expression.node)) return in->operand.release();
+  return nullptr;
 }
 
 }  // namespace

@@ -280,11 +280,16 @@ class DebugWriter {
 
 template <typename Node, typename Link>
 void DebugWriter::chain(const Node& top, const Link& link) {
+  ChainHead head;
+  const Node* next = link.next(top, head);
+  if (next == nullptr) {  // no chain: the node alone
+    link.end(*this, top);
+    return;
+  }
   // Down the chain: each link's name and the opening of its first field.
   InlineStack<const Node*> open;
   const Node* node = &top;
-  ChainHead head;
-  while (const Node* next = link.next(*node, head)) {
+  for (; next != nullptr; next = link.next(*node, head)) {
     if (stopped_ != Stop::None) return;
     put(head.name);
     bool started = false;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <type_traits>
 #include <vector>
 
 namespace zelvo {
@@ -10,8 +11,12 @@ namespace zelvo {
 // beyond them. Routines that walk a chain of tree nodes by a loop (the left
 // operands of an operator chain, a plan's inputs) keep the nodes they still
 // have to finish here: short chains, the common case, allocate nothing.
-template <typename T, std::size_t N = 16>
+template <typename T, std::size_t N = 8>
 class InlineStack {
+  // Entries past size_ are left unmade, so that a stack costs nothing to
+  // set up.
+  static_assert(std::is_trivially_default_constructible_v<T> && std::is_trivially_destructible_v<T>);
+
  public:
   bool empty() const { return size_ == 0; }
   std::size_t size() const { return size_; }

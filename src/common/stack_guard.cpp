@@ -6,22 +6,23 @@
 
 namespace zelvo {
 
+namespace stack_detail {
+
+thread_local constinit Bounds t_bounds __attribute__((tls_model("initial-exec"))) = {0, 0};
+
+}  // namespace stack_detail
+
 namespace {
 
-// The calling thread's stack: its lowest usable address and the address just
-// past its top.
-struct StackBounds {
-  std::uintptr_t low = 0;
-  std::uintptr_t high = 0;
-};
+using stack_detail::Bounds;
 
 // When the bounds cannot be read, the stack is taken to end this far below
 // the frame of the first check: the smallest default thread stack among
 // common platforms.
 constexpr std::uintptr_t kAssumedStack = 128 * 1024;
 
-[[gnu::noinline, gnu::cold]] StackBounds read_stack_bounds(std::uintptr_t frame) noexcept {
-  StackBounds bounds{frame > kAssumedStack ? frame - kAssumedStack : 0, std::numeric_limits<std::uintptr_t>::max()};
+[[gnu::noinline, gnu::cold]] Bounds read_stack_bounds(std::uintptr_t frame) noexcept {
+  Bounds bounds{frame > kAssumedStack ? frame - kAssumedStack : 0, std::numeric_limits<std::uintptr_t>::max()};
   pthread_attr_t attributes;
   if (pthread_getattr_np(pthread_self(), &attributes) != 0) return bounds;
   void* address = nullptr;
@@ -36,19 +37,16 @@ constexpr std::uintptr_t kAssumedStack = 128 * 1024;
   return bounds;
 }
 
-thread_local StackBounds t_bounds;
-
 }  // namespace
 
-std::size_t stack_left() noexcept {
-  const auto frame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-  StackBounds& bounds = t_bounds;
+std::size_t stack_detail::left_below(std::uintptr_t frame) noexcept {
+  Bounds& bounds = t_bounds;
   if (bounds.high == 0) [[unlikely]]
     bounds = read_stack_bounds(frame);
   if (frame < bounds.low || frame >= bounds.high) return std::numeric_limits<std::size_t>::max();
   return frame - bounds.low;
 }
 
-bool stack_has_room() noexcept { return stack_left() >= kStackMargin; }
+bool stack_detail::has_room_slow(std::uintptr_t frame) noexcept { return left_below(frame) >= kStackMargin; }
 
 }  // namespace zelvo

@@ -50,13 +50,41 @@ inline constexpr std::size_t kStackMargin = 24 * 1024;
 inline constexpr std::string_view kNestedTooDeeply = "Statement is nested too deeply for the thread's stack";
 inline constexpr std::string_view kTooLarge = "Statement is too large for the thread's stack";
 
+namespace stack_detail {
+
+// The calling thread's stack: its lowest usable address and the address
+// just past its top; all zero until the thread's first check reads them.
+// Initial-exec, so that a check reads them without a call, also from the
+// Python module.
+struct Bounds {
+  std::uintptr_t low;
+  std::uintptr_t high;
+};
+extern thread_local constinit Bounds t_bounds __attribute__((tls_model("initial-exec")));
+
+// Bytes of stack left below `frame` on the calling thread, reading the
+// thread's bounds first when they are not known yet.
+std::size_t left_below(std::uintptr_t frame) noexcept;
+// The answer of stack_has_room when its quick test does not settle it.
+bool has_room_slow(std::uintptr_t frame) noexcept;
+
+}  // namespace stack_detail
+
 // Bytes of stack left to the calling thread below the caller's frame;
 // SIZE_MAX when the frame lies outside the thread's stack (a coroutine on a
 // stack of its own), which cannot be measured.
-std::size_t stack_left() noexcept;
+[[gnu::always_inline]] inline std::size_t stack_left() noexcept {
+  return stack_detail::left_below(reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
+}
 
 // Whether at least kStackMargin bytes of stack remain below the caller's
-// frame.
-bool stack_has_room() noexcept;
+// frame. Inline: a frame inside the thread's known stack and above its last
+// kStackMargin bytes answers at once.
+[[gnu::always_inline]] inline bool stack_has_room() noexcept {
+  const auto frame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+  const stack_detail::Bounds& bounds = stack_detail::t_bounds;
+  if (frame < bounds.high && frame >= bounds.low && frame - bounds.low >= kStackMargin) return true;
+  return stack_detail::has_room_slow(frame);
+}
 
 }  // namespace zelvo

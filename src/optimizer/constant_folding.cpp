@@ -102,6 +102,10 @@ const Value* literal_value(const BoundExpression& expression) {
 // (running out of stack there is nesting too deep) or a whole expression of
 // the plan.
 Status fold_constants_at(BoundExpression& expression, bool nested) {
+  // Only operators have anything to rewrite.
+  if (expression.kind() != BoundExpression::Kind::Binary && expression.kind() != BoundExpression::Kind::Unary) {
+    return {};
+  }
   if (!stack_has_room()) return Error::planner(std::string(nested ? kNestedTooDeeply : kTooLarge));
   InlineStack<BoundExpression*> links;
   BoundExpression* node = &expression;

@@ -63,6 +63,10 @@ void reduce_or(BoundExpression& expression, BoundExpression::Binary& binary) {
 // (running out of stack there is nesting too deep) or a whole expression of
 // the plan.
 Status simplify_predicate_at(BoundExpression& expression, bool nested) {
+  // Only operators have anything to rewrite.
+  if (expression.kind() != BoundExpression::Kind::Binary && expression.kind() != BoundExpression::Kind::Unary) {
+    return {};
+  }
   if (!stack_has_room()) return Error::planner(std::string(nested ? kNestedTooDeeply : kTooLarge));
   InlineStack<BoundExpression*> links;
   BoundExpression* node = &expression;

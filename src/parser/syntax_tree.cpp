@@ -8,23 +8,15 @@ namespace {
 
 // The child that continues a chain below `expression`, taken out of it.
 Expression* release_first_child(Expression& expression) {
-  return std::visit(
-      [](auto& node) -> Expression* {
-        using T = std::decay_t<decltype(node)>;
-        if constexpr (std::is_same_v<T, Expression::Binary>) {
-          return node.left.release();
-        } else if constexpr (std::is_same_v<T, Expression::Property> || std::is_same_v<T, Expression::Index>) {
-          return node.base.release();
-        } else if constexpr (std::is_same_v<T, Expression::Unary>) {
-          return node.operand.release();
-        } else if constexpr (std::is_same_v<T, Expression::IsNull> || std::is_same_v<T, Expression::In> ||
-                             std::is_same_v<T, Expression::StringMatch>) {
-          return node.operand.release();
-        } else {
-          return nullptr;
-        }
-      },
-      expression.node);
+  using E = Expression;
+  if (auto* binary = std::get_if<E::Binary>(&expression.node)) return binary->left.release();
+  if (auto* property = std::get_if<E::Property>(&expression.node)) return property->base.release();
+  if (auto* index = std::get_if<E::Index>(&expression.node)) return index->base.release();
+  if (auto* unary = std::get_if<E::Unary>(&expression.node)) return unary->operand.release();
+  if (auto* is_null = std::get_if<E::IsNull>(&expression.node)) return is_null->operand.release();
+  if (auto* in = std::get_if<E::In>(&expression.node)) return in->operand.release();
+  if (auto* match = std::get_if<E::StringMatch>(&expression.node)) return match->operand.release();
+  return nullptr;
 }
 
 }  // namespace
