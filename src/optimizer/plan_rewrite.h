@@ -33,7 +33,16 @@ Status rewrite_plan(PlanPtr& root, Visit&& visit) {
 
 // Pushes the inputs of a Filter or Project, or both sides of a HashJoin
 // (the left one visited first); nothing for other kinds.
-void push_filter_project_join_children(LogicalPlan& plan, PlanSlots& next);
+inline void push_filter_project_join_children(LogicalPlan& plan, PlanSlots& next) {
+  if (auto* filter = plan.as<plan::Filter>()) {
+    next.push(&filter->input);
+  } else if (auto* project = plan.as<plan::Project>()) {
+    next.push(&project->input);
+  } else if (auto* join = plan.as<plan::HashJoin>()) {
+    next.push(&join->right);
+    next.push(&join->left);
+  }
+}
 
 // `parent` (a Filter or Limit) whose input slot `parent_input` holds a
 // Project: returns that Project with `parent` moved between it and its input.
