@@ -50,20 +50,27 @@ def mib(n):
     return f"{n / 2**20:,.2f} MiB"
 
 
+def growth_after_warmup(step, warmup, count):
+    """Runs step(i) for `warmup` rounds, then for `count` more; returns the RSS
+    after the warm-up, the RSS at the end and the seconds of the second part."""
+    for i in range(warmup):
+        step(i)
+    gc.collect()
+    after_warmup = rss_bytes()
+    began = time.perf_counter()
+    for i in range(warmup, warmup + count):
+        step(i)
+    seconds = time.perf_counter() - began
+    gc.collect()
+    return after_warmup, rss_bytes(), seconds
+
+
 def statements_on_one_connection():
     conn = zelvo.Database.in_memory().connect()
     conn.execute("CREATE NODE TABLE Person(name STRING, age INT64, PRIMARY KEY(name))")
     execute = conn.execute
-    for i in range(STATEMENT_WARMUP):
-        execute(MATCH.format(i))
-    gc.collect()
-    after_warmup = rss_bytes()
-    began = time.perf_counter()
-    for i in range(STATEMENT_WARMUP, STATEMENT_WARMUP + STATEMENTS):
-        execute(MATCH.format(i))
-    seconds = time.perf_counter() - began
-    gc.collect()
-    at_end = rss_bytes()
+    after_warmup, at_end, seconds = growth_after_warmup(lambda i: execute(MATCH.format(i)), STATEMENT_WARMUP,
+                                                        STATEMENTS)
     print(f"1. {STATEMENTS:,} statements in {seconds:.1f} s: RSS {mib(after_warmup)} after a warm-up of "
           f"{STATEMENT_WARMUP:,}, {mib(at_end)} at the end; peak {mib(peak_rss_bytes())}")
     return at_end - after_warmup
@@ -86,21 +93,11 @@ def connections_on_one_database():
 
 
 def dropped_connections():
-    db = zelvo.Database.in_memory()
-    connect = db.connect
-    for _ in range(DROPPED_WARMUP):
-        connect()
-    gc.collect()
-    before = rss_bytes()
-    began = time.perf_counter()
-    for _ in range(DROPPED_CONNECTIONS):
-        connect()
-    seconds = time.perf_counter() - began
-    gc.collect()
-    after = rss_bytes()
-    print(f"3. {DROPPED_CONNECTIONS:,} connections dropped at once in {seconds:.1f} s: RSS {mib(before)} after a "
-          f"warm-up of {DROPPED_WARMUP:,}, {mib(after)} at the end; peak {mib(peak_rss_bytes())}")
-    return after - before
+    connect = zelvo.Database.in_memory().connect
+    after_warmup, at_end, seconds = growth_after_warmup(lambda i: connect(), DROPPED_WARMUP, DROPPED_CONNECTIONS)
+    print(f"3. {DROPPED_CONNECTIONS:,} connections dropped at once in {seconds:.1f} s: RSS {mib(after_warmup)} after "
+          f"a warm-up of {DROPPED_WARMUP:,}, {mib(at_end)} at the end; peak {mib(peak_rss_bytes())}")
+    return at_end - after_warmup
 
 
 def timed_creates(execute, first, count, samples):

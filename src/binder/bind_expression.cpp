@@ -115,11 +115,9 @@ Status bind_chain_end(const Catalog& catalog, const Expression& expression, cons
           if (auto* written = std::get_if<std::string>(&text)) {
             return Error::binder("Unsupported expression: " + *written);
           }
-          switch (std::get<DebugWriter::Stop>(text)) {
-            case DebugWriter::Stop::Nesting: return Error::binder(std::string(kNestedTooDeeply));
-            case DebugWriter::Stop::Stack: return Error::binder(std::string(kTooLarge));
-            default: return Error::binder("Unsupported expression is too large for the memory available to show");
-          }
+          return Error::binder(
+              stopped_writer_text(std::get<DebugWriter::Stop>(text),
+                                  "Unsupported expression is too large for the memory available to show"));
         }
         return {};
       },

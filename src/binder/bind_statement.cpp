@@ -2,6 +2,7 @@
 
 #include "binder/bind_in_place.h"
 #include "binder/binder.h"
+#include "common/chain_delete.h"
 #include "common/stack_guard.h"
 
 namespace zelvo {
@@ -87,18 +88,7 @@ Box<BoundStatement> empty_inner_statement() { return Box<BoundStatement>(BoundSt
 }  // namespace
 
 void BoxDeleter<BoundStatement>::operator()(BoundStatement* statement) const noexcept {
-  while (statement != nullptr) {
-    BoundStatement* inner = nullptr;
-    if (auto* explain = std::get_if<bound::Explain>(&statement->node)) {
-      inner = explain->statement.release();
-    } else if (auto* profile = std::get_if<bound::Profile>(&statement->node)) {
-      inner = profile->statement.release();
-    } else if (auto* macro = std::get_if<bound::CreateMacro>(&statement->node)) {
-      inner = macro->body.release();
-    }
-    delete statement;
-    statement = inner;
-  }
+  delete_chain(statement, release_nested_statement<BoundStatement, bound::Explain, bound::Profile, bound::CreateMacro>);
 }
 
 Result<BoundStatement> bind_statement(const std::shared_ptr<Catalog>& catalog, const Statement& statement) {

@@ -1,5 +1,6 @@
 #include "binder/bound_expression.h"
 
+#include "common/chain_delete.h"
 #include "common/invariant.h"
 
 namespace zelvo {
@@ -88,11 +89,7 @@ B* release_first_child(B& expression) {
 void BoundExpression::describe(DebugWriter& w) const { w.chain(*this, DescribeLink{}); }
 
 void BoxDeleter<BoundExpression>::operator()(BoundExpression* expression) const noexcept {
-  while (expression != nullptr) {
-    BoundExpression* next = release_first_child(*expression);
-    delete expression;  // its other children go by their own deleters
-    expression = next;
-  }
+  delete_chain(expression, release_first_child);
 }
 
 }  // namespace zelvo

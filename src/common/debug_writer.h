@@ -417,6 +417,17 @@ DebugWriter::Stop append_debug_text(std::string& out, const T& v, DebugWriter::S
   return writer.stopped();
 }
 
+// The error text of a writer that stopped before its end: the stack texts of
+// stack_guard.h, or `too_large` for a text the memory available could not
+// hold.
+inline std::string stopped_writer_text(DebugWriter::Stop stop, std::string_view too_large) {
+  switch (stop) {
+    case DebugWriter::Stop::Nesting: return std::string(kNestedTooDeeply);
+    case DebugWriter::Stop::Stack: return std::string(kTooLarge);
+    default: return std::string(too_large);
+  }
+}
+
 // The compact (one-line) debug text of a value, or why the writer stopped
 // before its end.
 template <typename T>

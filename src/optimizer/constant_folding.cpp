@@ -5,8 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "common/inline_stack.h"
-#include "common/stack_guard.h"
+#include "optimizer/operator_rewrite.h"
 #include "optimizer/plan_rewrite.h"
 
 namespace zelvo {
@@ -95,51 +94,25 @@ const Value* literal_value(const BoundExpression& expression) {
   return literal != nullptr ? &literal->value : nullptr;
 }
 
-// Folds bottom-up in place: a node is replaced only when it folds. The
-// chain of left operands and unary operands below `expression` is walked by
-// a loop and folded from its bottom up; right operands recurse. `nested`:
-// whether `expression` is an operand inside another expression
-// (running out of stack there is nesting too deep) or a whole expression of
-// the plan.
-Status fold_constants_at(BoundExpression& expression, bool nested) {
-  // Only operators have anything to rewrite.
-  if (expression.kind() != BoundExpression::Kind::Binary && expression.kind() != BoundExpression::Kind::Unary) {
-    return {};
+// Replaces `node`, a Binary or Unary over rewritten operands, by the
+// literal it folds to, when it folds.
+void fold_operator(BoundExpression& node) {
+  std::optional<Value> folded;
+  if (auto* binary = std::get_if<BoundExpression::Binary>(&node.node)) {
+    const Value* left = literal_value(*binary->left);
+    const Value* right = literal_value(*binary->right);
+    if (left != nullptr && right != nullptr) folded = fold_binary_values(*left, binary->op, *right);
+  } else {
+    const auto& unary = std::get<BoundExpression::Unary>(node.node);
+    if (const Value* operand = literal_value(*unary.operand)) folded = fold_unary_value(unary.op, *operand);
   }
-  if (!stack_has_room()) return Error::planner(std::string(nested ? kNestedTooDeeply : kTooLarge));
-  InlineStack<BoundExpression*> links;
-  BoundExpression* node = &expression;
-  for (;;) {
-    if (auto* binary = std::get_if<BoundExpression::Binary>(&node->node)) {
-      links.push(node);
-      node = binary->left.get();
-    } else if (auto* unary = std::get_if<BoundExpression::Unary>(&node->node)) {
-      links.push(node);
-      node = unary->operand.get();
-    } else {
-      break;
-    }
-  }
-  while (!links.empty()) {
-    BoundExpression& link = *links.pop();
-    std::optional<Value> folded;
-    if (auto* binary = std::get_if<BoundExpression::Binary>(&link.node)) {
-      ZELVO_TRY(fold_constants_at(*binary->right, true));
-      const Value* left = literal_value(*binary->left);
-      const Value* right = literal_value(*binary->right);
-      if (left != nullptr && right != nullptr) folded = fold_binary_values(*left, binary->op, *right);
-    } else {
-      const auto& unary = std::get<BoundExpression::Unary>(link.node);
-      if (const Value* operand = literal_value(*unary.operand)) folded = fold_unary_value(unary.op, *operand);
-    }
-    if (folded.has_value()) link.node.emplace<BoundExpression::Literal>(BoundExpression::Literal{std::move(*folded)});
-  }
-  return {};
+  if (folded.has_value()) node.node.emplace<BoundExpression::Literal>(BoundExpression::Literal{std::move(*folded)});
 }
 
 }  // namespace
 
-Status fold_constants_in_place(BoundExpression& expression) { return fold_constants_at(expression, false); }
+// Folds bottom-up in place: a node is replaced only when it folds.
+Status fold_constants_in_place(BoundExpression& expression) { return rewrite_operators(expression, fold_operator); }
 
 Result<BoundExpression> fold_constant_expression(BoundExpression expression) {
   ZELVO_TRY(fold_constants_in_place(expression));

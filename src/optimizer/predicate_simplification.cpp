@@ -2,8 +2,7 @@
 
 #include <optional>
 
-#include "common/inline_stack.h"
-#include "common/stack_guard.h"
+#include "optimizer/operator_rewrite.h"
 #include "optimizer/plan_rewrite.h"
 
 namespace zelvo {
@@ -57,51 +56,27 @@ void reduce_or(BoundExpression& expression, BoundExpression::Binary& binary) {
   }
 }
 
-// Bottom-up: the chain of left operands and NOT operands below
-// `expression` is walked by a loop and reduced from its bottom up; right
-// operands recurse. `nested`: whether `expression` is an operand inside another expression
-// (running out of stack there is nesting too deep) or a whole expression of
-// the plan.
-Status simplify_predicate_at(BoundExpression& expression, bool nested) {
-  // Only operators have anything to rewrite.
-  if (expression.kind() != BoundExpression::Kind::Binary && expression.kind() != BoundExpression::Kind::Unary) {
-    return {};
+// Reduces `node`, a Binary or Unary over simplified operands. A reduction
+// replaces `node`, and with it the operator it was made of.
+void reduce_operator(BoundExpression& node) {
+  if (auto* unary = std::get_if<BoundExpression::Unary>(&node.node)) {
+    if (unary->op == UnaryOp::Not) reduce_not(node, *unary);
+    return;
   }
-  if (!stack_has_room()) return Error::planner(std::string(nested ? kNestedTooDeeply : kTooLarge));
-  InlineStack<BoundExpression*> links;
-  BoundExpression* node = &expression;
-  for (;;) {
-    if (auto* binary = std::get_if<BoundExpression::Binary>(&node->node)) {
-      links.push(node);
-      node = binary->left.get();
-    } else if (auto* unary = std::get_if<BoundExpression::Unary>(&node->node)) {
-      links.push(node);
-      node = unary->operand.get();
-    } else {
-      break;
-    }
+  auto& binary = std::get<BoundExpression::Binary>(node.node);
+  if (binary.op == BinaryOp::And) {
+    reduce_and(node, binary);
+  } else if (binary.op == BinaryOp::Or) {
+    reduce_or(node, binary);
   }
-  while (!links.empty()) {
-    BoundExpression& link = *links.pop();
-    // A reduction replaces `link`, and with it the node it was made of.
-    if (auto* unary = std::get_if<BoundExpression::Unary>(&link.node)) {
-      if (unary->op == UnaryOp::Not) reduce_not(link, *unary);
-      continue;
-    }
-    auto& binary = std::get<BoundExpression::Binary>(link.node);
-    ZELVO_TRY(simplify_predicate_at(*binary.right, true));
-    if (binary.op == BinaryOp::And) {
-      reduce_and(link, binary);
-    } else if (binary.op == BinaryOp::Or) {
-      reduce_or(link, binary);
-    }
-  }
-  return {};
 }
 
 }  // namespace
 
-Status simplify_predicate_in_place(BoundExpression& expression) { return simplify_predicate_at(expression, false); }
+// Bottom-up, in place.
+Status simplify_predicate_in_place(BoundExpression& expression) {
+  return rewrite_operators(expression, reduce_operator);
+}
 
 Result<BoundExpression> simplify_predicate(BoundExpression expression) {
   ZELVO_TRY(simplify_predicate_in_place(expression));

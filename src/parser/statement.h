@@ -28,6 +28,17 @@ struct StatementDeleter {
 };
 using StatementPtr = std::unique_ptr<Statement, StatementDeleter>;
 
+// The statement nested in an EXPLAIN, PROFILE or CREATE MACRO, taken out of
+// `statement`; nullptr for the other kinds. For syntax and bound statements
+// alike: their three kinds hold the nested statement in the same fields.
+template <typename AnyStatement, typename Explain, typename Profile, typename CreateMacro>
+AnyStatement* release_nested_statement(AnyStatement& statement) {
+  if (auto* explain = std::get_if<Explain>(&statement.node)) return explain->statement.release();
+  if (auto* profile = std::get_if<Profile>(&statement.node)) return profile->statement.release();
+  if (auto* macro = std::get_if<CreateMacro>(&statement.node)) return macro->body.release();
+  return nullptr;
+}
+
 // One column of CREATE NODE TABLE, CREATE REL TABLE or ALTER TABLE ADD.
 struct ColumnDefinition {
   std::string name;

@@ -1,5 +1,6 @@
 #include "parser/syntax_tree.h"
 
+#include "common/chain_delete.h"
 #include "parser/statement.h"
 
 namespace zelvo {
@@ -22,34 +23,16 @@ Expression* release_first_child(Expression& expression) {
 }  // namespace
 
 void ExpressionDeleter::operator()(Expression* expression) const noexcept {
-  while (expression != nullptr) {
-    Expression* next = release_first_child(*expression);
-    delete expression;  // its other children go by their own deleters
-    expression = next;
-  }
+  delete_chain(expression, release_first_child);
 }
 
 void QueryStatementDeleter::operator()(QueryStatement* query) const noexcept {
-  while (query != nullptr) {
-    QueryStatement* next = query->union_query.release();
-    delete query;
-    query = next;
-  }
+  delete_chain(query, [](QueryStatement& node) { return node.union_query.release(); });
 }
 
 void StatementDeleter::operator()(Statement* statement) const noexcept {
-  while (statement != nullptr) {
-    Statement* inner = nullptr;
-    if (auto* explain = std::get_if<Statement::Explain>(&statement->node)) {
-      inner = explain->statement.release();
-    } else if (auto* profile = std::get_if<Statement::Profile>(&statement->node)) {
-      inner = profile->statement.release();
-    } else if (auto* macro = std::get_if<Statement::CreateMacro>(&statement->node)) {
-      inner = macro->body.release();
-    }
-    delete statement;
-    statement = inner;
-  }
+  delete_chain(statement,
+               release_nested_statement<Statement, Statement::Explain, Statement::Profile, Statement::CreateMacro>);
 }
 
 }  // namespace zelvo

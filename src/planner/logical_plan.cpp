@@ -1,5 +1,7 @@
 #include "planner/logical_plan.h"
 
+#include "common/chain_delete.h"
+
 namespace zelvo {
 
 void describe_value(DebugWriter& w, ExtendDirection direction) {
@@ -44,33 +46,25 @@ constexpr std::string_view first_input_name() {
   }
 }
 
-template <typename Node>
-constexpr std::string_view plan_name() {
-  if constexpr (std::is_same_v<Node, plan::Extend>) return "Extend";
-  if constexpr (std::is_same_v<Node, plan::Filter>) return "Filter";
-  if constexpr (std::is_same_v<Node, plan::Project>) return "Project";
-  if constexpr (std::is_same_v<Node, plan::HashJoin>) return "HashJoin";
-  if constexpr (std::is_same_v<Node, plan::Aggregate>) return "Aggregate";
-  if constexpr (std::is_same_v<Node, plan::OrderBy>) return "OrderBy";
-  if constexpr (std::is_same_v<Node, plan::Limit>) return "Limit";
-  if constexpr (std::is_same_v<Node, plan::Distinct>) return "Distinct";
-  if constexpr (std::is_same_v<Node, plan::Union>) return "Union";
-  if constexpr (std::is_same_v<Node, plan::Merge>) return "Merge";
-  if constexpr (std::is_same_v<Node, plan::Delete>) return "Delete";
-  if constexpr (std::is_same_v<Node, plan::SetProperty>) return "SetProperty";
-  if constexpr (std::is_same_v<Node, plan::Foreach>) return "Foreach";
-  if constexpr (std::is_same_v<Node, plan::RecursiveExtend>) return "RecursiveExtend";
-  return "";
-}
+// Record names, in LogicalPlan::Kind order.
+constexpr std::string_view kPlanNames[] = {
+    "ScanNode", "ScanRel",     "Extend",   "Filter",          "Project",    "HashJoin",  "Aggregate",
+    "OrderBy",  "Limit",       "Distinct", "Union",           "CreateNode", "CreateRel", "Merge",
+    "Delete",   "SetProperty", "Foreach",  "RecursiveExtend", "Empty",
+};
+static_assert(std::size(kPlanNames) == std::variant_size_v<LogicalPlan::Node>);
 
-// The fields of a plan node with inputs after its first input.
-void describe_rest(DebugWriter::Record& r, const plan::Extend& n) {
-  r.field("rel_table_id", n.rel_table_id)
+// The fields of a plan node with inputs after its first input; for an
+// expansion (Extend or RecursiveExtend):
+template <typename Expansion>
+DebugWriter::Record& describe_expansion(DebugWriter::Record& r, const Expansion& n) {
+  return r.field("rel_table_id", n.rel_table_id)
       .field("src_variable", n.src_variable)
       .field("dst_variable", n.dst_variable)
       .field("rel_variable", n.rel_variable)
       .field("direction", n.direction);
 }
+void describe_rest(DebugWriter::Record& r, const plan::Extend& n) { describe_expansion(r, n); }
 void describe_rest(DebugWriter::Record& r, const plan::Filter& n) { r.field("predicate", n.predicate); }
 void describe_rest(DebugWriter::Record& r, const plan::Project& n) { r.field("expressions", n.expressions); }
 void describe_rest(DebugWriter::Record& r, const plan::HashJoin& n) {
@@ -100,13 +94,7 @@ void describe_rest(DebugWriter::Record& r, const plan::Foreach& n) {
   r.field("variable", n.variable).field("list_expr", n.list_expr).field("body", n.body);
 }
 void describe_rest(DebugWriter::Record& r, const plan::RecursiveExtend& n) {
-  r.field("rel_table_id", n.rel_table_id)
-      .field("src_variable", n.src_variable)
-      .field("dst_variable", n.dst_variable)
-      .field("rel_variable", n.rel_variable)
-      .field("direction", n.direction)
-      .field("min_hops", n.min_hops)
-      .field("max_hops", n.max_hops);
+  describe_expansion(r, n).field("min_hops", n.min_hops).field("max_hops", n.max_hops);
 }
 
 // Plan nodes without inputs.
@@ -143,11 +131,11 @@ void describe_leaf(DebugWriter& w, const plan::Empty& /*n*/) { w.name("Empty"); 
 struct DescribeLink {
   const LogicalPlan* next(const LogicalPlan& plan, DebugWriter::ChainHead& head) const {
     return std::visit(
-        [&head](const auto& n) -> const LogicalPlan* {
+        [&head, &plan](const auto& n) -> const LogicalPlan* {
           using T = std::decay_t<decltype(n)>;
           const PlanPtr* input = first_input_of(n);
           if (input == nullptr) return nullptr;
-          head = {plan_name<T>(), first_input_name<T>()};
+          head = {kPlanNames[plan.node.index()], first_input_name<T>()};
           return input->get();
         },
         plan.node);
@@ -181,12 +169,10 @@ const PlanPtr* LogicalPlan::first_input() const {
 void LogicalPlan::describe(DebugWriter& w) const { w.chain(*this, DescribeLink{}); }
 
 void PlanDeleter::operator()(LogicalPlan* plan) const noexcept {
-  while (plan != nullptr) {
-    PlanPtr* input = plan->first_input();
-    LogicalPlan* next = input != nullptr ? input->release() : nullptr;
-    delete plan;  // its other inputs go by their own deleters
-    plan = next;
-  }
+  delete_chain(plan, [](LogicalPlan& node) -> LogicalPlan* {
+    PlanPtr* input = node.first_input();
+    return input != nullptr ? input->release() : nullptr;
+  });
 }
 
 }  // namespace zelvo

@@ -1,7 +1,5 @@
 #include "planner/planner.h"
 
-#include "common/stack_guard.h"
-
 #include <type_traits>
 #include <utility>
 
@@ -243,12 +241,9 @@ Result<std::string> name_return_item(const BoundProjectionItem& item) {
   constexpr std::size_t kTypicalNameLength = 64;
   std::string name;
   name.reserve(kTypicalNameLength);
-  switch (append_debug_text(name, item.expression, DebugWriter::Style::Compact)) {
-    case DebugWriter::Stop::None: return name;
-    case DebugWriter::Stop::Nesting: return Error::planner(std::string(kNestedTooDeeply));
-    case DebugWriter::Stop::Stack: return Error::planner(std::string(kTooLarge));
-    default: return Error::planner("Column name is too large for the memory available");
-  }
+  const DebugWriter::Stop stop = append_debug_text(name, item.expression, DebugWriter::Style::Compact);
+  if (stop == DebugWriter::Stop::None) return name;
+  return Error::planner(stopped_writer_text(stop, "Column name is too large for the memory available"));
 }
 
 Result<std::vector<ProjectionPair>> map_return_items(const std::vector<BoundProjectionItem>& items) {

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "common/debug_writer.h"
-#include "common/stack_guard.h"
 #include "processor/executor.h"
 #include "processor/operator_builder.h"
 #include "processor/operator_driver.h"
@@ -36,12 +35,9 @@ Result<std::string> headed_plan_text(std::string_view heading, const LogicalPlan
   std::string text;
   text.reserve(kTypicalPlanText);
   text += heading;
-  switch (append_debug_text(text, plan, DebugWriter::Style::Pretty)) {
-    case DebugWriter::Stop::None: return text;
-    case DebugWriter::Stop::Nesting: return Error::execution(std::string(kNestedTooDeeply));
-    case DebugWriter::Stop::Stack: return Error::execution(std::string(kTooLarge));
-    default: return Error::execution("Plan text is too large for the memory available");
-  }
+  const DebugWriter::Stop stop = append_debug_text(text, plan, DebugWriter::Style::Pretty);
+  if (stop == DebugWriter::Stop::None) return text;
+  return Error::execution(stopped_writer_text(stop, "Plan text is too large for the memory available"));
 }
 
 Result<PlannedQuery> plan_optimized(const Executor& executor, BoundQuery&& query) {

@@ -88,8 +88,10 @@ LONG = (
         "MATCH (n:T) RETURN n" + "".join(f".p{i}" for i in range(1000)),
         match_clauses(190),
         "EXPLAIN " + match_clauses(190),
+        "PROFILE " + match_clauses(190),
         set_clauses(199),
         "EXPLAIN " + set_clauses(199),
+        "PROFILE " + set_clauses(199),
     ]
 )
 
@@ -106,9 +108,11 @@ def test_long_statements_answer(query):
 HUGE = [
     chain("+", 100_000),
     chain("OR", 100_000),
+    "EXPLAIN " + chain("AND", 100_000),
     "MATCH (n:T) RETURN n" + ".p" * 100_000,
     match_clauses(20_000),
     set_clauses(20_000),
+    "PROFILE " + set_clauses(20_000),
     "MATCH (n:T) RETURN " + "NOT " * 99 + "n.a",
     "MATCH (n:T) RETURN " + "abs(" * 98 + "n.a" + ")" * 98,
     "MATCH (n:T) RETURN " + "(" * 100 + "n.a" + ")" * 100,

@@ -7,17 +7,14 @@
 
 #include "common/stack_guard.h"
 #include "engine/database.h"
+#include "support/repeat.h"
 #include "support/tck_corpus.h"
 #include "support/thread_stack.h"
 
 namespace zelvo {
 namespace {
 
-std::string repeat(std::string_view piece, int count) {
-  std::string out;
-  for (int i = 0; i < count; ++i) out += piece;
-  return out;
-}
+using testing::repeat;
 
 // Statements that run out of stack in each guarded stage when the thread's
 // stack is small enough: parsing, binding, folding and simplification,

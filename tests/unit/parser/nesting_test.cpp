@@ -6,6 +6,7 @@
 
 #include "common/stack_guard.h"
 #include "parser/parser.h"
+#include "support/repeat.h"
 #include "support/thread_stack.h"
 
 namespace zelvo {
@@ -17,12 +18,7 @@ constexpr int kBound = static_cast<int>(Parser::kMaxNestingDepth);
 // The refusals of a statement that does not fit the thread's stack.
 bool refused_for_the_stack(const std::string& outcome) { return outcome == kNestedTooDeeply || outcome == kTooLarge; }
 
-std::string repeat(std::string_view piece, int count) {
-  std::string out;
-  out.reserve(piece.size() * static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) out += piece;
-  return out;
-}
+using testing::repeat;
 
 // Parses on a thread with the given stack; the tree is built and destroyed
 // there.
