@@ -8,7 +8,9 @@
 // query of EXPLAIN and PROFILE), execution the texts that bind. Execution
 // also reports peak_rss_growth_MiB: how far the process's peak resident
 // memory rose above its resident memory at the start of the benchmark
-// (Linux only: the peak is reset through /proc/self/clear_refs).
+// (Linux only: the peak is reset through /proc/self/clear_refs). The
+// execute_sized benchmarks run single statements at two sizes each, to show
+// how the whole pipeline's cost grows with a statement's length.
 
 #include <benchmark/benchmark.h>
 
@@ -330,6 +332,52 @@ void execute(benchmark::State& state, const Workload& workload) {
   }
 }
 
+// Whole statements whose size is the benchmark's argument, each run through
+// the executor's statement entry. The work should grow linearly with the
+// argument: every benchmark runs at two sizes (n and 8n, or n and 4n), and
+// the ratio of their times is how the cost grows; items_per_second counts
+// the argument's units (terms, or variables), so under linear growth it
+// stays the same across the sizes.
+
+// MATCH (a:T) RETURN 'aaaaaaaaaa' + 'aaaaaaaaaa' + ... AS s: a left-deep
+// chain of string concatenations that constant folding turns into one
+// literal of 10 bytes per term.
+std::string concatenation_chain(std::int64_t terms) {
+  std::string text = "MATCH (a:T) RETURN 'aaaaaaaaaa'";
+  for (std::int64_t i = 1; i < terms; ++i) text += " + 'aaaaaaaaaa'";
+  return text + " AS s";
+}
+
+// MATCH (v0:T), ..., (v<n-1>:T) FOREACH (x IN [1] | SET v0.a = x) ...
+// FOREACH (x IN [1] | SET v<n-1>.a = x): n variables and n FOREACH clauses,
+// each body bound against every variable before it.
+std::string foreach_clauses(std::int64_t count) {
+  std::string text = "MATCH ";
+  for (std::int64_t i = 0; i < count; ++i) text += (i > 0 ? ", (v" : "(v") + std::to_string(i) + ":T)";
+  for (std::int64_t i = 0; i < count; ++i) text += " FOREACH (x IN [1] | SET v" + std::to_string(i) + ".a = x)";
+  return text;
+}
+
+// Runs the statement of the benchmark's size against a table T(id, a).
+void execute_sized(benchmark::State& state, std::string (*make_text)(std::int64_t)) {
+  const std::int64_t size = state.range(0);
+  const std::string text = make_text(size);
+  Executor executor(std::make_shared<Catalog>(), Storage::in_memory());
+  ZELVO_CHECK(executor.execute_statement("CREATE NODE TABLE T(id INT64, a INT64, PRIMARY KEY(id))").is_message(),
+              "the benchmark's table could not be created");
+  const StatementResult first = executor.execute_statement(text);
+  if (first.is_error()) {
+    state.SkipWithError(first.error().display().c_str());
+    return;
+  }
+  for (auto _ : state) {
+    StatementResult result = executor.execute_statement(text);
+    benchmark::DoNotOptimize(result);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+  state.SetItemsProcessed(state.iterations() * size);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -348,6 +396,18 @@ int main(int argc, char** argv) {
                                    [stage, &workload](benchmark::State& state) { stage(state, workload); });
     }
   }
+  // Terms of the concatenation chain: 20,000 and 8 times as many.
+  benchmark::RegisterBenchmark("execute_sized/concatenation_chain",
+                               [](benchmark::State& state) { execute_sized(state, concatenation_chain); })
+      ->Arg(20'000)
+      ->Arg(160'000)
+      ->Unit(benchmark::kMillisecond);
+  // Variables and FOREACH clauses: 1,000 and 4 times as many.
+  benchmark::RegisterBenchmark("execute_sized/foreach_clauses",
+                               [](benchmark::State& state) { execute_sized(state, foreach_clauses); })
+      ->Arg(1'000)
+      ->Arg(4'000)
+      ->Unit(benchmark::kMillisecond);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
