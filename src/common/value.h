@@ -142,6 +142,13 @@ class Value {
   std::int64_t as_int64() const { return get<5>(); }
   double as_float64() const { return get<14>(); }
   const std::string& as_string() const { return get<19>(); }
+  // The String payload, to build a string in place (appending to it, or
+  // moving it out) rather than copying it.
+  std::string& as_mutable_string() {
+    auto* payload = std::get_if<19>(&storage_);
+    if (payload == nullptr) wrong_kind();
+    return *payload;
+  }
   const ValueList& as_list() const { return get<22>(); }
   const NamedValues& as_struct() const { return get<23>().fields; }
   const MapEntries& as_map() const { return get<24>(); }

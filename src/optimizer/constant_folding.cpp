@@ -44,14 +44,8 @@ std::optional<Value> fold_int64(std::int64_t a, BinaryOp op, std::int64_t b) {
 }
 
 // Byte-wise: std::string_view compares characters as unsigned bytes.
-std::optional<Value> fold_string(std::string_view a, BinaryOp op, std::string_view b) {
+std::optional<Value> compare_strings(std::string_view a, BinaryOp op, std::string_view b) {
   switch (op) {
-    case BinaryOp::Add: {
-      std::string joined;
-      joined.reserve(a.size() + b.size());
-      joined.append(a).append(b);
-      return Value::string(std::move(joined));
-    }
     case BinaryOp::Eq: return Value::boolean(a == b);
     case BinaryOp::Ne: return Value::boolean(a != b);
     case BinaryOp::Lt: return Value::boolean(a < b);
@@ -71,11 +65,23 @@ std::optional<Value> fold_bool(bool a, BinaryOp op, bool b) {
   }
 }
 
-std::optional<Value> fold_binary_values(const Value& left, BinaryOp op, const Value& right) {
+// A concatenation takes over the left string and appends the right one to
+// it: folding a chain 's' + 's' + ... link by link then grows one string
+// instead of copying everything joined so far at every link. `left` is
+// taken only when the result is returned, and the caller replaces the
+// operator by that result.
+std::optional<Value> fold_string(Value& left, BinaryOp op, const Value& right) {
+  if (op != BinaryOp::Add) return compare_strings(left.as_string(), op, right.as_string());
+  Value joined = std::move(left);
+  joined.as_mutable_string().append(right.as_string());
+  return joined;
+}
+
+std::optional<Value> fold_binary_values(Value& left, BinaryOp op, const Value& right) {
   if (left.kind() != right.kind()) return std::nullopt;
   switch (left.kind()) {
     case ValueKind::Int64: return fold_int64(left.as_int64(), op, right.as_int64());
-    case ValueKind::String: return fold_string(left.as_string(), op, right.as_string());
+    case ValueKind::String: return fold_string(left, op, right);
     case ValueKind::Bool: return fold_bool(left.as_bool(), op, right.as_bool());
     default: return std::nullopt;
   }
@@ -89,8 +95,8 @@ std::optional<Value> fold_unary_value(UnaryOp op, const Value& operand) {
   return std::nullopt;
 }
 
-const Value* literal_value(const BoundExpression& expression) {
-  const auto* literal = expression.as<BoundExpression::Literal>();
+Value* literal_value(BoundExpression& expression) {
+  auto* literal = std::get_if<BoundExpression::Literal>(&expression.node);
   return literal != nullptr ? &literal->value : nullptr;
 }
 
@@ -99,11 +105,11 @@ const Value* literal_value(const BoundExpression& expression) {
 void fold_operator(BoundExpression& node) {
   std::optional<Value> folded;
   if (auto* binary = std::get_if<BoundExpression::Binary>(&node.node)) {
-    const Value* left = literal_value(*binary->left);
+    Value* left = literal_value(*binary->left);
     const Value* right = literal_value(*binary->right);
     if (left != nullptr && right != nullptr) folded = fold_binary_values(*left, binary->op, *right);
   } else {
-    const auto& unary = std::get<BoundExpression::Unary>(node.node);
+    auto& unary = std::get<BoundExpression::Unary>(node.node);
     if (const Value* operand = literal_value(*unary.operand)) folded = fold_unary_value(unary.op, *operand);
   }
   if (folded.has_value()) node.node.emplace<BoundExpression::Literal>(BoundExpression::Literal{std::move(*folded)});

@@ -69,6 +69,32 @@ TEST(ConstantFolding, FoldsTheFixedOperatorTable) {
   }
 }
 
+// A left-deep chain of concatenations folds link by link into one literal;
+// a link that does not fold stops the chain there.
+TEST(ConstantFolding, FoldsConcatenationChains) {
+  for (const int terms : {3, 2000}) {
+    std::string text = "'p0'";
+    std::string joined = "p0";
+    for (int i = 1; i < terms; ++i) {
+      const std::string piece = "p" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 40), 'z');
+      text += " + '" + piece + "'";
+      joined += piece;
+    }
+    EXPECT_EQ(debug_text(*fold_constant_expression(bound_expression(text))), "Literal(String(\"" + joined + "\"))");
+  }
+  const RewriteCase cases[] = {
+      {"'a' + ('b' + 'c') + 'd'", R"(Literal(String("abcd")))"},
+      {"'a' + 'b' + 1 + 'c'", R"(Binary { left: Binary { left: Literal(String("ab")), op: Add, )"
+                              R"(right: Literal(Int64(1)) }, op: Add, right: Literal(String("c")) })"},
+      {"'a' + 'b' + x + 'c'", R"(Binary { left: Binary { left: Literal(String("ab")), op: Add, )"
+                              R"(right: Variable("x") }, op: Add, right: Literal(String("c")) })"},
+      {"'a' + 'b' <= 'c' + 'd'", R"(Binary { left: Literal(String("ab")), op: Le, right: Literal(String("cd")) })"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(debug_text(*fold_constant_expression(bound_expression(c.expression))), c.rewritten) << c.expression;
+  }
+}
+
 TEST(PredicateSimplification, RemovesDoubleNegationAndBoolOperands) {
   const RewriteCase cases[] = {
       {"NOT NOT x", R"(Variable("x"))"},
