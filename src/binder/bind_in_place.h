@@ -38,7 +38,7 @@ Status bind_property_map_into(const Catalog& catalog, const MapLiteral& map, con
 
 Status bind_merge_clause_into(const Catalog& catalog, const MergeClause& clause, Scope& scope, BoundMergeClause& out);
 Status bind_set_item_into(const Catalog& catalog, const SetItem& item, const Scope& scope, BoundSetItem& out);
-Status bind_foreach_clause_into(const Catalog& catalog, const ForeachClause& clause, const Scope& scope,
+Status bind_foreach_clause_into(const Catalog& catalog, const ForeachClause& clause, Scope& scope,
                                 BoundForeachClause& out);
 
 Status bind_expression_into(const Catalog& catalog, const Expression& expression, const Scope& scope,

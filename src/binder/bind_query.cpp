@@ -134,15 +134,19 @@ Status bind_set_item_into(const Catalog& catalog, const SetItem& item, const Sco
   return Error::not_implemented("SET properties = {...} not yet implemented");
 }
 
-Status bind_foreach_clause_into(const Catalog& catalog, const ForeachClause& clause, const Scope& scope,
+// The body is bound against the scope itself, with the loop variable and
+// whatever the body introduces appended, and truncated back when the clause
+// ends: copying the scope for every clause would make a query with many
+// variables and many FOREACH clauses quadratic.
+Status bind_foreach_clause_into(const Catalog& catalog, const ForeachClause& clause, Scope& scope,
                                 BoundForeachClause& out) {
   ZELVO_TRY(bind_expression_into(catalog, clause.expression, scope, out.expression));
   out.variable = clause.variable;
-  Scope body_scope = scope;
-  body_scope.add(clause.variable, std::nullopt);
+  const ScopeRestorer restorer(scope);
+  scope.add(clause.variable, std::nullopt);
   out.update_clauses.resize(clause.update_clauses.size());
   for (std::size_t i = 0; i < clause.update_clauses.size(); ++i) {
-    ZELVO_TRY(bind_update_clause_into(catalog, clause.update_clauses[i], body_scope, out.update_clauses[i]));
+    ZELVO_TRY(bind_update_clause_into(catalog, clause.update_clauses[i], scope, out.update_clauses[i]));
   }
   return {};
 }
@@ -160,8 +164,7 @@ Result<BoundSetItem> bind_set_item(const Catalog& catalog, const SetItem& item, 
   return bind_in_place<BoundSetItem>([&](BoundSetItem& out) { return bind_set_item_into(catalog, item, scope, out); });
 }
 
-Result<BoundForeachClause> bind_foreach_clause(const Catalog& catalog, const ForeachClause& clause,
-                                               const Scope& scope) {
+Result<BoundForeachClause> bind_foreach_clause(const Catalog& catalog, const ForeachClause& clause, Scope& scope) {
   return bind_in_place<BoundForeachClause>(
       [&](BoundForeachClause& out) { return bind_foreach_clause_into(catalog, clause, scope, out); });
 }

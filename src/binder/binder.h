@@ -59,9 +59,10 @@ Result<PropertyMap> bind_property_map(const Catalog& catalog, const MapLiteral& 
 
 Result<BoundMergeClause> bind_merge_clause(const Catalog& catalog, const MergeClause& clause, Scope& scope);
 Result<BoundSetItem> bind_set_item(const Catalog& catalog, const SetItem& item, const Scope& scope);
-// The list expression sees the outer scope; the body sees a copy of it with
-// the loop variable appended, and nothing it adds outlives the clause.
-Result<BoundForeachClause> bind_foreach_clause(const Catalog& catalog, const ForeachClause& clause, const Scope& scope);
+// The list expression sees the outer scope; the body sees it with the loop
+// variable appended, and nothing the body adds outlives the clause: the
+// scope is left as it was, whether binding succeeds or fails.
+Result<BoundForeachClause> bind_foreach_clause(const Catalog& catalog, const ForeachClause& clause, Scope& scope);
 
 // ------------------------------------------------------------ Expressions
 

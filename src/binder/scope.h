@@ -32,10 +32,12 @@ struct ScopeNameHash {
 };
 
 // The variables of one query, in the order they were introduced. Entries are
-// only appended; lookup finds the first entry of a name, so an earlier entry
-// shadows a later one of the same name. The first few entries live inline;
-// a scope that outgrows them moves to the heap and indexes first entries by
-// name, so that lookups stay constant-time in queries with many variables.
+// appended, and dropped only from the end (what a FOREACH body adds ends
+// with the body); lookup finds the first entry of a name, so an earlier
+// entry shadows a later one of the same name. The first few entries live
+// inline; a scope that outgrows them moves to the heap and indexes first
+// entries by name, so that lookups stay constant-time in queries with many
+// variables.
 class Scope {
  public:
   void add(std::string_view name, std::optional<TableId> table) {
@@ -60,7 +62,27 @@ class Scope {
   }
 
   std::span<const ScopeEntry> entries() const {
-    return spilled_.empty() ? std::span<const ScopeEntry>(inline_.data(), size_) : std::span<const ScopeEntry>(spilled_);
+    return spilled_.empty() ? std::span<const ScopeEntry>(inline_.data(), size_)
+                            : std::span<const ScopeEntry>(spilled_);
+  }
+
+  std::size_t size() const { return size_; }
+
+  // Drops the entries from position `size` on, the last first, in time
+  // proportional to their number. A dropped entry leaves the index only
+  // where it is the first of its name: an earlier one keeps shadowing it.
+  // The scope stays on the heap until it is empty, where both forms agree.
+  void truncate(std::size_t size) {
+    if (spilled_.empty()) {
+      if (size < size_) size_ = size;
+      return;
+    }
+    while (size_ > size) {
+      --size_;
+      const auto first = first_by_name_.find(spilled_.back().name);
+      if (first != first_by_name_.end() && first->second == size_) first_by_name_.erase(first);
+      spilled_.pop_back();
+    }
   }
 
  private:
@@ -78,6 +100,21 @@ class Scope {
   std::vector<ScopeEntry> spilled_;
   // The position of the first entry of each name, once spilled.
   std::unordered_map<std::string_view, std::size_t, ScopeNameHash> first_by_name_;
+};
+
+// Truncates a scope back to the size it had when the guard was made, on
+// every way out of the guard's block, a failed binding included: the
+// entries added meanwhile are visible only inside the block.
+class ScopeRestorer {
+ public:
+  explicit ScopeRestorer(Scope& scope) : scope_(scope), size_(scope.size()) {}
+  ~ScopeRestorer() { scope_.truncate(size_); }
+  ScopeRestorer(const ScopeRestorer&) = delete;
+  ScopeRestorer& operator=(const ScopeRestorer&) = delete;
+
+ private:
+  Scope& scope_;
+  std::size_t size_;
 };
 
 }  // namespace zelvo

@@ -84,11 +84,15 @@ TEST(ExpressionBinding, FirstScopeEntryOfANameWins) {
 
 // Entry i is named "v<i % 5>" and has table i: names repeat from the sixth
 // entry on, so the first entry of each name must keep winning, on both
-// sides of the point where the scope moves its entries to the heap.
+// sides of the point where the scope moves its entries to the heap, and
+// after entries added under a ScopeRestorer are dropped again.
 TEST(ExpressionBinding, ScopeOrderAndShadowingHoldAtAnySize) {
   std::vector<std::string> names;
   for (std::uint64_t i = 0; i < 5; ++i) names.push_back("v" + std::to_string(i));
-  for (const std::uint64_t count : {1, 5, 8, 9, 40}) {
+  // What a FOREACH body might add: new names and names of the scope, enough
+  // to move any scope below to the heap.
+  const std::vector<std::string> added = {"w0", "v1", "w2", "v3", "w4", "v0", "w6", "v2", "w8", "v1"};
+  for (const std::uint64_t count : {0, 1, 5, 8, 9, 40}) {
     Scope scope;
     for (std::uint64_t i = 0; i < count; ++i) scope.add(names[i % 5], TableId{i});
     ASSERT_EQ(scope.entries().size(), count);
@@ -104,12 +108,25 @@ TEST(ExpressionBinding, ScopeOrderAndShadowingHoldAtAnySize) {
       }
     }
     EXPECT_EQ(scope.find("v"), nullptr);
-    // A FOREACH body works on a copy: what it adds stays in the copy.
-    Scope copy = scope;
-    copy.add("w", std::nullopt);
-    EXPECT_EQ(copy.find("v0"), &copy.entries()[0]) << count;
-    EXPECT_NE(copy.find("w"), nullptr) << count;
-    EXPECT_EQ(scope.find("w"), nullptr) << count;
+
+    // Added entries are found behind the first entry of their name while
+    // they last, and dropped with their index entries afterwards; twice, so
+    // that adding after a drop is checked too.
+    for (int round = 0; round < 2; ++round) {
+      {
+        const ScopeRestorer restorer(scope);
+        for (std::uint64_t i = 0; i < added.size(); ++i) scope.add(added[i], TableId{100 + i});
+        ASSERT_EQ(scope.entries().size(), count + added.size());
+        EXPECT_EQ(scope.find("w2")->table, std::optional<TableId>(TableId{102}));
+        EXPECT_EQ(scope.find("v1")->table, std::optional<TableId>(TableId{count > 1 ? 1U : 101U})) << count;
+      }
+      ASSERT_EQ(scope.entries().size(), count);
+      for (std::uint64_t i = 0; i < count; ++i) EXPECT_EQ(scope.entries()[i].table, std::optional<TableId>(TableId{i}));
+      for (std::uint64_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(scope.find(names[i]), i < count ? &scope.entries()[i] : nullptr) << count << " " << i;
+      }
+      EXPECT_EQ(scope.find("w0"), nullptr) << count;
+    }
   }
 }
 

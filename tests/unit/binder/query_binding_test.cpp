@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
+#include <variant>
 
 #include "compiler_fixture.h"
 
@@ -116,9 +118,17 @@ TEST(QueryBinding, ErrorsFollowTheBindingOrder) {
   for (const auto& c : cases) EXPECT_EQ(bind_outcome(make_compiler_catalog(), c.query), c.error) << c.query;
 }
 
-TEST(QueryBinding, ForeachBodyWorksOnACopyOfTheScope) {
+// "MATCH (v0:T), ..., (v<count-1>:T)": past eight variables the scope
+// moves to the heap and indexes names.
+std::string match_of(int count) {
+  std::string text = "MATCH ";
+  for (int i = 0; i < count; ++i) text += (i > 0 ? ", (v" : "(v") + std::to_string(i) + ":T)";
+  return text;
+}
+
+TEST(QueryBinding, ForeachBodyScopeEndsWithTheClause) {
   const struct {
-    const char* query;
+    std::string query;
     const char* outcome;
   } cases[] = {
       {"FOREACH (x IN [1, 2] | CREATE (:T {v: x}))", "ok"},
@@ -130,6 +140,18 @@ TEST(QueryBinding, ForeachBodyWorksOnACopyOfTheScope) {
       {"FOREACH (x IN [1] | MERGE (m:T) ON CREATE SET m.v = x DELETE m)", "ok"},
       {"FOREACH (x IN [1] | MERGE (m:Nope))", "Table not found: Nope"},
       {"FOREACH (x IN [1] | REMOVE x.a)", "Not implemented: REMOVE in FOREACH"},
+      // A nested body ends before the rest of the outer body.
+      {"FOREACH (x IN [1] | FOREACH (y IN [x] | CREATE (z:T)) SET x.v = 1)", "ok"},
+      {"FOREACH (x IN [1] | FOREACH (y IN [x] | CREATE (z:T)) SET z.v = y)", "Binder error: Unknown variable: z"},
+      // Names of the outer scope, inline or on the heap, stay visible after
+      // a body that shadowed them.
+      {"MATCH (x:T) FOREACH (x IN [1] | SET x.v = 1) RETURN x", "ok"},
+      {match_of(10) + " FOREACH (v0 IN [1] | CREATE (v9:T), (y:T)) RETURN v0, v9", "ok"},
+      {match_of(10) + " FOREACH (x IN [1] | CREATE (y:T)) RETURN y", "Binder error: Unknown variable: y"},
+      // A body that moves an empty scope to the heap.
+      {"FOREACH (x IN [1] | CREATE (c0:T), (c1:T), (c2:T), (c3:T), (c4:T), (c5:T), (c6:T), (c7:T), (c8:T)) "
+       "RETURN c0",
+       "Binder error: Unknown variable: c0"},
   };
   for (const auto& c : cases) EXPECT_EQ(bind_outcome(make_compiler_catalog(), c.query), c.outcome) << c.query;
 
@@ -139,6 +161,44 @@ TEST(QueryBinding, ForeachBodyWorksOnACopyOfTheScope) {
             R"(BoundForeachClause { variable: "x", expression: List([Literal(Int64(1))]), update_clauses: [)"
             R"(Set(Property { target: Property { base: Variable("x"), property: "a" }, value: Variable("x") }), )"
             R"(Delete(BoundDeleteClause { expressions: [Variable("x")], detach: false })] })");
+
+  // Many clauses on a scope on the heap, each with a loop variable named
+  // like the variable the next clause sets, and a body that adds a node:
+  // every clause still finds its variable, and RETURN * sees exactly the
+  // MATCH variables, in order.
+  constexpr int kCount = 40;
+  std::string text = match_of(kCount);
+  std::string star;
+  for (int i = 0; i < kCount; ++i) {
+    const std::string n = std::to_string(i);
+    const std::string next = std::to_string((i + 1) % kCount);
+    text += " FOREACH (v" + next + " IN [" + n + "] | CREATE (w" + n + ":T) SET v" + n + ".v = v" + next + ")";
+    star += (i > 0 ? "; v" : "v") + n + "=Variable(\"v" + n + "\")";
+  }
+  const BoundQuery many = bind_query_text(make_compiler_catalog(), text + " RETURN *");
+  EXPECT_EQ(many.foreach_clauses.size(), static_cast<std::size_t>(kCount));
+  EXPECT_EQ(return_items_text(many), star);
+}
+
+// Binding a clause on its own leaves the caller's scope as it was, whether
+// the body binds or fails, with the scope inline or on the heap.
+TEST(QueryBinding, ForeachLeavesTheCallersScopeAsItWas) {
+  const auto catalog = make_compiler_catalog();
+  const Statement ok = testing::parse_or_die("FOREACH (x IN [1] | CREATE (y:T), (v0:T) SET y.v = x)");
+  const Statement failing = testing::parse_or_die("FOREACH (x IN [1] | CREATE (y:T), (v0:T) SET nope.v = x)");
+  const std::string names[] = {"v0", "v1", "v2", "v3", "v4", "v5", "v6", "v7", "v8", "v9"};
+  for (const Statement* statement : {&ok, &failing}) {
+    for (const std::size_t count : {0, 10}) {
+      Scope scope;
+      for (std::size_t i = 0; i < count; ++i) scope.add(names[i], TableId{i});
+      const auto& clause = std::get<Statement::Query>(statement->node).query.foreach_clauses.at(0);
+      EXPECT_EQ(bind_foreach_clause(*catalog, clause, scope).ok(), statement == &ok);
+      ASSERT_EQ(scope.entries().size(), count);
+      for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(scope.find(names[i]), &scope.entries()[i]) << count;
+      EXPECT_EQ(scope.find("x"), nullptr);
+      EXPECT_EQ(scope.find("y"), nullptr);
+    }
+  }
 }
 
 TEST(QueryBinding, SetItemsTheParserNeverBuilds) {
