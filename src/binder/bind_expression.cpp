@@ -115,9 +115,7 @@ Status bind_chain_end(const Catalog& catalog, const Expression& expression, cons
           if (auto* written = std::get_if<std::string>(&text)) {
             return Error::binder("Unsupported expression: " + *written);
           }
-          return Error::binder(
-              stopped_writer_text(std::get<DebugWriter::Stop>(text),
-                                  "Unsupported expression is too large for the memory available to show"));
+          return Error::binder(stack_stop_text(std::get<DebugWriter::Stop>(text)));
         }
         return {};
       },

@@ -50,13 +50,7 @@ void append_quoted(std::string& out, std::string_view text) {
 }
 
 void DebugWriter::string(std::string_view text) {
-  if (out_ != nullptr) {
-    append_quoted(*out_, text);
-    return;
-  }
-  std::string quoted;
-  append_quoted(quoted, text);
-  counted_ += quoted.size();
+  if (stopped_ == Stop::None) append_quoted(out_, text);
 }
 
 }  // namespace zelvo

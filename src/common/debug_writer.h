@@ -14,7 +14,6 @@
 
 #include "common/inline_stack.h"
 #include "common/invariant.h"
-#include "common/memory_available.h"
 #include "common/stack_guard.h"
 
 namespace zelvo {
@@ -34,7 +33,7 @@ struct RawText;
 // through DebugWriter::chain, which writes such a chain by a loop; every
 // other level of nesting checks the thread's stack first. A value nested
 // too deeply for the stack left stops the writer, and so does a text that
-// the memory available could not hold (the pretty text of a deep tree grows
+// grows past the writer's size limit (the pretty text of a deep tree grows
 // with the square of its depth); see stopped().
 template <typename T>
 concept Describable = requires(const T& value, DebugWriter& writer) {
@@ -70,20 +69,19 @@ class DebugWriter {
     None,
     Nesting,  // a value nested too deeply for the thread's stack
     Stack,    // too little stack left to write even the outermost level
-    Memory,   // a text too large for the memory available (append_debug_text)
     Limit,    // a text past the writer's size limit (set_size_limit)
   };
 
   // A writer that appends to `out`.
-  DebugWriter(std::string& out, Style style) : out_(&out), style_(style) {}
-  // A writer that only counts the bytes it would write (size()).
-  explicit DebugWriter(Style style) : style_(style) {}
+  DebugWriter(std::string& out, Style style) : out_(out), style_(style) {}
 
   bool pretty() const { return style_ == Style::Pretty; }
-  // The size of the text: the output's, or the count of a counting writer.
-  std::size_t size() const { return out_ != nullptr ? out_->size() : counted_; }
+  // The size of the output, the text before the writer's included.
+  std::size_t size() const { return out_.size(); }
   Stop stopped() const { return stopped_; }
-  // Stops the writer (Stop::Limit) once the text is larger than `bytes`.
+  // Stops the writer (Stop::Limit) once the output is larger than `bytes`.
+  // A stopped writer writes nothing more, so the output passes the limit by
+  // at most the last string or number written.
   void set_size_limit(std::size_t bytes) { limit_ = bytes; }
 
   // Builder for a record: name { field: value, ... }.
@@ -206,20 +204,13 @@ class DebugWriter {
 
  private:
   void put(std::string_view text) {
-    if (out_ != nullptr) {
-      out_->append(text);
-    } else {
-      counted_ += text.size();
-    }
+    if (stopped_ == Stop::None) out_.append(text);
   }
-  void put(char c) { put(std::string_view(&c, 1)); }
+  void put(char c) {
+    if (stopped_ == Stop::None) out_.push_back(c);
+  }
   void indent(int depth) {
-    const std::size_t spaces = static_cast<std::size_t>(depth) * 4;
-    if (out_ != nullptr) {
-      out_->append(spaces, ' ');
-    } else {
-      counted_ += spaces;
-    }
+    if (stopped_ == Stop::None) out_.append(static_cast<std::size_t>(depth) * 4, ' ');
   }
 
   // Opens one field, item or entry: the opener before the first one, the
@@ -269,8 +260,7 @@ class DebugWriter {
     --depth_;
   }
 
-  std::string* out_ = nullptr;  // null for a counting writer
-  std::size_t counted_ = 0;
+  std::string& out_;
   std::size_t limit_ = SIZE_MAX;
   Style style_;
   int depth_ = 0;    // indentation levels, chains included
@@ -388,44 +378,28 @@ struct RawText {
   void describe(DebugWriter& w) const { w.raw(text); }
 };
 
-// Appends the debug text of `v` to `out` and tells why it stopped before
-// the end, if it did (the text is then incomplete). A text that grows past
-// kMeasuredTextSize is measured in full before it is written: it is written
-// only when the memory available could hold it twice (the text and a copy
-// of it for its reader), and refused with Stop::Memory otherwise. The pretty
-// text of a deep tree grows with the square of its depth, so this is
-// reachable with statements of a few hundred kilobytes.
-inline constexpr std::size_t kMeasuredTextSize = std::size_t{64} << 20;
-
+// Appends the debug text of `v` to `out` and tells why the writer stopped
+// before the end, if it did (the text is then incomplete). With a limit,
+// a text longer than `limit` bytes stops the writer (Stop::Limit): it is
+// written no further than about the limit, so a refusal costs time and
+// memory in proportion to the limit rather than to the text it would have
+// been.
 template <typename T>
-DebugWriter::Stop append_debug_text(std::string& out, const T& v, DebugWriter::Style style) {
+DebugWriter::Stop append_debug_text(std::string& out, const T& v, DebugWriter::Style style,
+                                    std::size_t limit = SIZE_MAX) {
   const std::size_t start = out.size();
-  {
-    DebugWriter writer(out, style);
-    writer.set_size_limit(start + kMeasuredTextSize);
-    writer.value(v);
-    if (writer.stopped() != DebugWriter::Stop::Limit) return writer.stopped();
-  }
-  out.resize(start);
-  DebugWriter counter(style);
-  counter.value(v);
-  if (counter.stopped() != DebugWriter::Stop::None) return counter.stopped();
-  if (counter.size() > memory_available() / 2) return DebugWriter::Stop::Memory;
-  out.reserve(start + counter.size());
   DebugWriter writer(out, style);
+  if (limit != SIZE_MAX) writer.set_size_limit(start + limit);
   writer.value(v);
+  if (writer.stopped() == DebugWriter::Stop::None && out.size() - start > limit) return DebugWriter::Stop::Limit;
   return writer.stopped();
 }
 
-// The error text of a writer that stopped before its end: the stack texts of
-// stack_guard.h, or `too_large` for a text the memory available could not
-// hold.
-inline std::string stopped_writer_text(DebugWriter::Stop stop, std::string_view too_large) {
-  switch (stop) {
-    case DebugWriter::Stop::Nesting: return std::string(kNestedTooDeeply);
-    case DebugWriter::Stop::Stack: return std::string(kTooLarge);
-    default: return std::string(too_large);
-  }
+// The error text of a writer that ran out of stack: kNestedTooDeeply when it
+// stopped inside nested values, kTooLarge when not even the outermost level
+// fitted (see stack_guard.h).
+inline std::string stack_stop_text(DebugWriter::Stop stop) {
+  return std::string(stop == DebugWriter::Stop::Nesting ? kNestedTooDeeply : kTooLarge);
 }
 
 // The compact (one-line) debug text of a value, or why the writer stopped
@@ -444,7 +418,7 @@ template <typename T>
 std::string debug_text(const T& v) {
   std::string out;
   const DebugWriter::Stop stop = append_debug_text(out, v, DebugWriter::Style::Compact);
-  ZELVO_CHECK(stop == DebugWriter::Stop::None, "debug text of a value too deep or too large to write");
+  ZELVO_CHECK(stop == DebugWriter::Stop::None, "debug text of a value nested too deeply to write");
   return out;
 }
 
@@ -453,7 +427,7 @@ template <typename T>
 std::string pretty_debug_text(const T& v) {
   std::string out;
   const DebugWriter::Stop stop = append_debug_text(out, v, DebugWriter::Style::Pretty);
-  ZELVO_CHECK(stop == DebugWriter::Stop::None, "debug text of a value too deep or too large to write");
+  ZELVO_CHECK(stop == DebugWriter::Stop::None, "debug text of a value nested too deeply to write");
   return out;
 }
 

@@ -243,7 +243,7 @@ Result<std::string> name_return_item(const BoundProjectionItem& item) {
   name.reserve(kTypicalNameLength);
   const DebugWriter::Stop stop = append_debug_text(name, item.expression, DebugWriter::Style::Compact);
   if (stop == DebugWriter::Stop::None) return name;
-  return Error::planner(stopped_writer_text(stop, "Column name is too large for the memory available"));
+  return Error::planner(stack_stop_text(stop));
 }
 
 Result<std::vector<ProjectionPair>> map_return_items(const std::vector<BoundProjectionItem>& items) {

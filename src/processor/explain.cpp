@@ -28,6 +28,12 @@ std::string fixed_text(double value, int decimals) {
   return text;
 }
 
+// The longest plan text EXPLAIN answers. The pretty text indents each level
+// of a plan once more, so its size grows with the square of the plan's
+// depth: a statement of a few tens of kilobytes could otherwise ask for
+// gigabytes. Writing stops as soon as the text passes the bound.
+constexpr std::size_t kMaxPlanText = std::size_t{16} << 20;
+
 // The heading, then the plan's pretty debug text, written into one string
 // (room for a typical plan is made up front).
 Result<std::string> headed_plan_text(std::string_view heading, const LogicalPlan& plan) {
@@ -35,9 +41,12 @@ Result<std::string> headed_plan_text(std::string_view heading, const LogicalPlan
   std::string text;
   text.reserve(kTypicalPlanText);
   text += heading;
-  const DebugWriter::Stop stop = append_debug_text(text, plan, DebugWriter::Style::Pretty);
+  const DebugWriter::Stop stop = append_debug_text(text, plan, DebugWriter::Style::Pretty, kMaxPlanText);
   if (stop == DebugWriter::Stop::None) return text;
-  return Error::execution(stopped_writer_text(stop, "Plan text is too large for the memory available"));
+  if (stop == DebugWriter::Stop::Limit) {
+    return Error::execution("Plan text is too large: more than " + std::to_string(kMaxPlanText >> 20) + " MiB");
+  }
+  return Error::execution(stack_stop_text(stop));
 }
 
 Result<PlannedQuery> plan_optimized(const Executor& executor, BoundQuery&& query) {

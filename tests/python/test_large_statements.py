@@ -18,20 +18,26 @@ KIB = 1024
 # with the given stack, and prints the outcome as JSON.
 CHILD = textwrap.dedent(
     """
-    import json, sys, threading
+    import json, resource, sys, threading
     import zelvo
 
     job = json.load(sys.stdin)
     outcome = {}
 
+    def peak_rss_kib():
+        return resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+
     def run():
         conn = zelvo.Database.in_memory().connect()
         conn.execute("CREATE NODE TABLE T(a INT64, b INT64, PRIMARY KEY(a))")
+        conn.execute("CREATE REL TABLE R(FROM T TO T)")
+        peak_before = peak_rss_kib()
         try:
             result = conn.execute(job["query"])
             outcome["rows"] = len(result)
         except RuntimeError as error:
             outcome["error"] = str(error)
+        outcome["peak_growth_kib"] = peak_rss_kib() - peak_before
 
     if job["stack"]:
         threading.stack_size(job["stack"])
@@ -81,7 +87,7 @@ OPERATORS = ["OR", "XOR", "AND", "=", "<>", "<", "+", "-", "*", "/", "%"]
 # their plans.
 LONG = (
     [chain(op, 1000) for op in OPERATORS]
-    + ["EXPLAIN " + chain(op, 1000) for op in OPERATORS]
+    + ["EXPLAIN " + chain(op, 500) for op in OPERATORS]
     + [
         "MATCH (n:T) WHERE " + " OR ".join(f"n.a = {i}" for i in range(1000)) + " RETURN n",
         "MATCH (n:T) RETURN 1" + " + 1" * 1000,
@@ -125,3 +131,37 @@ HUGE = [
 def test_huge_statements_answer_or_fail_cleanly(query, stack):
     outcome = run_in_child(query, stack)
     assert answered_or_refused(outcome), outcome
+
+
+def pattern_elements(count):
+    return "MATCH (a0:T)" + "".join(f"-[:R]->(a{i}:T)" for i in range(1, count)) + " RETURN a0"
+
+
+# The text of a plan grows with the square of its depth: past 16 MiB it is
+# refused, at a cost in proportion to the bound and not to the text it would
+# have been (gigabytes for the largest of these).
+PLAN_TOO_LARGE = "Query failed: Execution error: Plan text is too large: more than 16 MiB"
+DEEP_PLANS = [
+    set_clauses(2000),
+    set_clauses(3000),
+    match_clauses(2000),
+    match_clauses(3000),
+    pattern_elements(2000),
+    pattern_elements(3000),
+    "MATCH (n:T) WHERE " + " OR ".join(f"n.a = {i}" for i in range(3000)) + " RETURN n",
+    chain("+", 3000),
+    chain("OR", 20_000),
+]
+
+
+@pytest.mark.parametrize("form", ["EXPLAIN", "EXPLAIN LOGICAL", "EXPLAIN ANALYZE"])
+@pytest.mark.parametrize("query", DEEP_PLANS, ids=lambda query: query[:30])
+def test_plan_texts_past_the_bound_are_refused_in_bounded_memory(query, form):
+    outcome = run_in_child(f"{form} {query}")
+    assert outcome.get("error") == PLAN_TOO_LARGE, outcome
+    assert outcome["peak_growth_kib"] < 256 * KIB, outcome
+
+
+def test_plan_texts_within_the_bound_answer():
+    outcome = run_in_child("EXPLAIN " + set_clauses(500))
+    assert outcome["rows"] == 1, outcome

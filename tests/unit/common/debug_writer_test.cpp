@@ -101,6 +101,31 @@ TEST(DebugWriter, ScalarsOptionalsListsAndBareNames) {
   EXPECT_EQ(pretty_debug_text(std::vector<Bare>{Bare{}}), "[\n    Empty,\n]");
 }
 
+// A limit stops the writer once the text passes it: the text written stays
+// within the limit and the last value written, also when long lists are
+// still to come, and a text within the limit is written whole.
+TEST(DebugWriter, SizeLimitStopsTheTextNearTheLimit) {
+  const std::vector<std::vector<std::string>> lists(2000, std::vector<std::string>(50, "abc"));
+  const std::string whole = pretty_debug_text(lists);
+  const struct {
+    std::size_t limit;
+    DebugWriter::Stop stop;
+  } cases[] = {
+      {0, DebugWriter::Stop::Limit},
+      {1000, DebugWriter::Stop::Limit},
+      {whole.size() - 1, DebugWriter::Stop::Limit},
+      {whole.size(), DebugWriter::Stop::None},
+  };
+  for (const auto& c : cases) {
+    std::string out = "heading\n";
+    EXPECT_EQ(append_debug_text(out, lists, DebugWriter::Style::Pretty, c.limit), c.stop) << c.limit;
+    EXPECT_LE(out.size(), 8 + c.limit + 64) << c.limit;
+    if (c.stop == DebugWriter::Stop::None) {
+      EXPECT_EQ(out, "heading\n" + whole);
+    }
+  }
+}
+
 TEST(DebugWriter, StringEscapes) {
   const struct {
     std::string input;
@@ -118,7 +143,10 @@ TEST(DebugWriter, StringEscapes) {
       // Combining marks, format characters and separators other than the
       // space are escaped; other printable characters are not.
       {"e\xcc\x81", R"("e\u{301}")"},
-      {"a\xc2\xa0" "b\xe2\x80\x8b" "c", R"("a\u{a0}b\u{200b}c")"},
+      {"a\xc2\xa0"
+       "b\xe2\x80\x8b"
+       "c",
+       R"("a\u{a0}b\u{200b}c")"},
       {"\xf0\x9f\x98\x80 \xce\xa3", "\"\xf0\x9f\x98\x80 \xce\xa3\""},
   };
   for (const auto& c : cases) EXPECT_EQ(debug_text(c.input), c.expected) << c.expected;
