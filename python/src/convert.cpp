@@ -203,6 +203,9 @@ PyRef value_to_py(const Value& value) {
     case ValueKind::Node:
     case ValueKind::Rel: break;
   }
+  // Nested values recurse: the outermost one marks where the engine's
+  // conversion was entered, for stacks whose bounds cannot be read.
+  const EngineEntry entry;
   if (!has_room_to_nest()) return {};
   switch (value.kind()) {
     case ValueKind::List: return list_to_py(value.get<22>());

@@ -64,9 +64,7 @@ class Error {
   static Error overflow(std::string text) { return Error(ErrorKind::Overflow, std::move(text)); }
   static Error out_of_bounds(std::uint64_t index, std::uint64_t size);
   static Error null_value(std::string text) { return Error(ErrorKind::NullValue, std::move(text)); }
-  static Error constraint_violation(std::string text) {
-    return Error(ErrorKind::ConstraintViolation, std::move(text));
-  }
+  static Error constraint_violation(std::string text) { return Error(ErrorKind::ConstraintViolation, std::move(text)); }
   static Error not_implemented(std::string text) { return Error(ErrorKind::NotImplemented, std::move(text)); }
   static Error internal(std::string text) { return Error(ErrorKind::Internal, std::move(text)); }
   // An operating-system I/O failure with its error number (errno).
@@ -101,6 +99,10 @@ class Error {
   std::uint64_t first() const { return first_; }
   std::uint64_t second() const { return second_; }
   int os_error() const { return static_cast<int>(first_); }
+
+  // An error of the same kind with another text, for the kinds that carry
+  // one text.
+  Error with_message(std::string text) const { return Error(kind_, std::move(text)); }
 
   // The user-visible text: the kind's fixed prefix and its details.
   std::string display() const;

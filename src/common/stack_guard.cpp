@@ -8,7 +8,7 @@ namespace zelvo {
 
 namespace stack_detail {
 
-thread_local constinit Bounds t_bounds __attribute__((tls_model("initial-exec"))) = {0, 0};
+thread_local constinit Bounds t_bounds __attribute__((tls_model("initial-exec"))) = {0, 0, 0};
 
 }  // namespace stack_detail
 
@@ -16,13 +16,10 @@ namespace {
 
 using stack_detail::Bounds;
 
-// When the bounds cannot be read, the stack is taken to end this far below
-// the frame of the first check: the smallest default thread stack among
-// common platforms.
-constexpr std::uintptr_t kAssumedStack = 128 * 1024;
-
-[[gnu::noinline, gnu::cold]] Bounds read_stack_bounds(std::uintptr_t frame) noexcept {
-  Bounds bounds{frame > kAssumedStack ? frame - kAssumedStack : 0, std::numeric_limits<std::uintptr_t>::max()};
+// When the bounds cannot be read, the stack is taken to end kAssumedStack
+// below the frame of the first check.
+[[gnu::noinline, gnu::cold]] Bounds read_stack_bounds(std::uintptr_t frame, std::uintptr_t entry) noexcept {
+  Bounds bounds{frame > kAssumedStack ? frame - kAssumedStack : 0, std::numeric_limits<std::uintptr_t>::max(), entry};
   pthread_attr_t attributes;
   if (pthread_getattr_np(pthread_self(), &attributes) != 0) return bounds;
   void* address = nullptr;
@@ -42,9 +39,18 @@ constexpr std::uintptr_t kAssumedStack = 128 * 1024;
 std::size_t stack_detail::left_below(std::uintptr_t frame) noexcept {
   Bounds& bounds = t_bounds;
   if (bounds.high == 0) [[unlikely]]
-    bounds = read_stack_bounds(frame);
-  if (frame < bounds.low || frame >= bounds.high) return std::numeric_limits<std::size_t>::max();
-  return frame - bounds.low;
+    bounds = read_stack_bounds(frame, bounds.entry);
+  if (frame >= bounds.low && frame < bounds.high) return frame - bounds.low;
+  // A stack the thread does not own: the embedding program made it, for a
+  // fiber or a coroutine, and its bounds cannot be read. It is taken to end
+  // kAssumedStack below the frame where the current call entered the
+  // engine, when that frame lies on the same stack (outside the thread's
+  // own, and above the caller's frame).
+  const std::uintptr_t entry = bounds.entry;
+  const bool entered_here = entry != 0 && (entry < bounds.low || entry >= bounds.high) && frame <= entry;
+  if (!entered_here) return std::numeric_limits<std::size_t>::max();
+  const std::uintptr_t low = entry > kAssumedStack ? entry - kAssumedStack : 0;
+  return frame > low ? frame - low : 0;
 }
 
 bool stack_detail::has_room_slow(std::uintptr_t frame) noexcept { return left_below(frame) >= kStackMargin; }

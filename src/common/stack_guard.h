@@ -43,6 +43,12 @@ inline constexpr std::size_t kStackMargin = 160 * 1024;
 inline constexpr std::size_t kStackMargin = 24 * 1024;
 #endif
 
+// The stack assumed when a thread's own stack bounds cannot be read, and for
+// a stack the thread does not own (one that the embedding program made for a
+// fiber or coroutine): it is taken to end this far below a known frame. The
+// smallest default thread stack among common platforms.
+inline constexpr std::size_t kAssumedStack = 128 * 1024;
+
 // The texts of a stage that runs out of stack, after the stage's error
 // prefix: one for statements whose nesting (parentheses, calls, lists, NOT,
 // ...) is too deep, one for statements that are long (many clauses, pattern
@@ -53,12 +59,14 @@ inline constexpr std::string_view kTooLarge = "Statement is too large for the th
 namespace stack_detail {
 
 // The calling thread's stack: its lowest usable address and the address
-// just past its top; all zero until the thread's first check reads them.
-// Initial-exec, so that a check reads them without a call, also from the
-// Python module.
+// just past its top, both zero until the thread's first check reads them;
+// and the frame where the current call entered the engine, zero outside the
+// engine (see EngineEntry). Initial-exec, so that a check reads them without
+// a call, also from the Python module.
 struct Bounds {
   std::uintptr_t low;
   std::uintptr_t high;
+  std::uintptr_t entry;
 };
 extern thread_local constinit Bounds t_bounds __attribute__((tls_model("initial-exec")));
 
@@ -70,9 +78,10 @@ bool has_room_slow(std::uintptr_t frame) noexcept;
 
 }  // namespace stack_detail
 
-// Bytes of stack left to the calling thread below the caller's frame;
-// SIZE_MAX when the frame lies outside the thread's stack (a coroutine on a
-// stack of its own), which cannot be measured.
+// Bytes of stack left to the calling thread below the caller's frame. On a
+// stack the thread does not own, whose bounds cannot be read, the stack is
+// taken to end kAssumedStack below the frame where the current call entered
+// the engine; SIZE_MAX outside any such call, where nothing is known.
 [[gnu::always_inline]] inline std::size_t stack_left() noexcept {
   return stack_detail::left_below(reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
 }
@@ -86,5 +95,30 @@ bool has_room_slow(std::uintptr_t frame) noexcept;
   if (frame < bounds.high && frame >= bounds.low && frame - bounds.low >= kStackMargin) return true;
   return stack_detail::has_room_slow(frame);
 }
+
+// Marks where a call enters the engine from outside: statement and script
+// execution, conversion of values to Python. The outermost mark on a thread
+// records the caller's frame, which tells how much of a stack the thread
+// does not own the call may use (see stack_left); marks inside it change
+// nothing. Construct it first in the entry routine, so that everything the
+// routine does, destruction of its locals included, happens inside it.
+class EngineEntry {
+ public:
+  [[gnu::always_inline]] EngineEntry() noexcept {
+    stack_detail::Bounds& bounds = stack_detail::t_bounds;
+    if (bounds.entry == 0) {
+      bounds.entry = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+      outermost_ = true;
+    }
+  }
+  ~EngineEntry() {
+    if (outermost_) stack_detail::t_bounds.entry = 0;
+  }
+  EngineEntry(const EngineEntry&) = delete;
+  EngineEntry& operator=(const EngineEntry&) = delete;
+
+ private:
+  bool outermost_ = false;
+};
 
 }  // namespace zelvo

@@ -11,7 +11,7 @@ namespace zelvo {
 // A token that starts no clause ends the query without being consumed.
 bool ParserState::parse_query(QueryStatement& first) {
   // The query after UNION is built in this loop: one nesting level per UNION.
-  NestingScope nesting(*this, 0);
+  NestingScope nesting(*this, NestingScope::Opens::Chain);
   QueryStatement* query = &first;
   for (;;) {
     switch (current_) {

@@ -8,7 +8,7 @@ namespace zelvo {
 bool ParserState::parse_statement(Statement& out) {
   // EXPLAIN and PROFILE wrap the statement after them. The chain of wrappers
   // is built in a loop, one nesting level per wrapper.
-  NestingScope nesting(*this, 0);
+  NestingScope nesting(*this, NestingScope::Opens::Chain);
   Statement* target = &out;
   for (;;) {
     if (at(Token::Explain)) {
@@ -33,17 +33,10 @@ bool ParserState::parse_statement(Statement& out) {
 
 bool ParserState::parse_single_statement(Statement& out) {
   switch (current_) {
-    case Token::Create:
-      advance();
-      return parse_create(out);
-    case Token::Drop:
-      advance();
-      return parse_drop(out);
-    case Token::Alter:
-      advance();
-      return parse_alter_table(out);
-    case Token::Begin:
-      return parse_begin(out);
+    case Token::Create: advance(); return parse_create(out);
+    case Token::Drop: advance(); return parse_drop(out);
+    case Token::Alter: advance(); return parse_alter_table(out);
+    case Token::Begin: return parse_begin(out);
     case Token::Commit:
       advance();
       out.node.emplace<Statement::Commit>();
@@ -52,20 +45,14 @@ bool ParserState::parse_single_statement(Statement& out) {
       advance();
       out.node.emplace<Statement::Rollback>();
       return true;
-    case Token::Copy:
-      return parse_copy(out);
-    case Token::Call:
-      return parse_call(out);
-    case Token::Load:
-      return parse_load(out);
-    case Token::Attach:
-      return parse_attach(out);
+    case Token::Copy: return parse_copy(out);
+    case Token::Call: return parse_call(out);
+    case Token::Load: return parse_load(out);
+    case Token::Attach: return parse_attach(out);
     case Token::Detach:
-    case Token::Use:
-      return parse_database_name(out);
+    case Token::Use: return parse_database_name(out);
     case Token::Export:
-    case Token::Import:
-      return parse_database_path(out);
+    case Token::Import: return parse_database_path(out);
     default:
       if (at_end()) return fail("Unexpected end of input");
       return parse_query(out.node.emplace<Statement::Query>().query);
@@ -74,25 +61,17 @@ bool ParserState::parse_single_statement(Statement& out) {
 
 bool ParserState::parse_create(Statement& out) {
   switch (current_) {
-    case Token::Node:
-      return parse_create_node_table(out);
-    case Token::Rel:
-      return parse_create_rel_table(out);
-    case Token::Index:
-      advance();
-      return parse_create_index_body(out, false);
+    case Token::Node: return parse_create_node_table(out);
+    case Token::Rel: return parse_create_rel_table(out);
+    case Token::Index: advance(); return parse_create_index_body(out, false);
     case Token::Unique:
       advance();
       ZELVO_PARSE_TRY(expect_token(Token::Index));
       return parse_create_index_body(out, true);
-    case Token::Sequence:
-      return parse_create_sequence(out);
-    case Token::Macro:
-      return parse_create_macro(out);
-    case Token::Type:
-      return parse_create_type(out);
-    default:
-      return parse_create_led_query(out.node.emplace<Statement::Query>().query);
+    case Token::Sequence: return parse_create_sequence(out);
+    case Token::Macro: return parse_create_macro(out);
+    case Token::Type: return parse_create_type(out);
+    default: return parse_create_led_query(out.node.emplace<Statement::Query>().query);
   }
 }
 
@@ -103,13 +82,9 @@ bool ParserState::parse_drop(Statement& out) {
       advance();
       if (!at(Token::Table)) return fail_wanted(Token::Table);
       return parse_drop_table(out);
-    case Token::Table:
-      return parse_drop_table(out);
-    case Token::Index:
-      advance();
-      return expect_identifier(out.node.emplace<Statement::DropIndex>().name);
-    case Token::Sequence:
-      return parse_drop_sequence(out);
+    case Token::Table: return parse_drop_table(out);
+    case Token::Index: advance(); return expect_identifier(out.node.emplace<Statement::DropIndex>().name);
+    case Token::Sequence: return parse_drop_sequence(out);
     default:
       if (at_end()) return fail("Expected TABLE, INDEX, or SEQUENCE after DROP");
       return fail("Unexpected token after DROP: " + std::string(token_name(current_)));
@@ -157,8 +132,7 @@ bool ParserState::parse_alter_table(Statement& out) {
       eat(Token::Column);
       return parse_column_definition(action.emplace<AlterAction::AddColumn>().column);
     }
-    default:
-      return fail("Expected ADD, DROP, or RENAME after ALTER TABLE");
+    default: return fail("Expected ADD, DROP, or RENAME after ALTER TABLE");
   }
 }
 

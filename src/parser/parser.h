@@ -15,8 +15,10 @@ class Parser {
   // of the front end's fixed messages; a statement nested deeper than
   // kMaxNestingDepth levels fails with "Statement is nested too deeply", and
   // one nested too deeply for the stack left to the calling thread with
-  // kNestedTooDeeply (kTooLarge when not even its first level fits; see
-  // common/stack_guard.h).
+  // kNestedTooDeeply (kTooLarge when not even its first construct fits, or
+  // a chain of UNION or EXPLAIN finds the stack short; see
+  // common/stack_guard.h). The statement records the deepest nesting of
+  // constructs in its text (Statement::nesting_depth).
   static Result<Statement> parse(std::string_view text);
 
   // The bound on nested constructs: parentheses, lists, maps, CASE, calls,

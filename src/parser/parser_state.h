@@ -42,6 +42,8 @@ class ParserState {
   static Statement unfilled_statement() { return Statement{Statement::Commit{}}; }
 
   [[nodiscard]] bool parse_statement(Statement& out);
+  // The deepest nesting of constructs met so far (Statement::nesting_depth).
+  std::uint32_t deepest_constructs() const { return deepest_constructs_; }
   // The failure recorded by a routine that returned false.
   Error take_error();
 
@@ -160,28 +162,44 @@ class ParserState {
   Lexer lexer_;  // framing the token after the current one
   Token current_ = kEndOfInput;
   std::string_view current_text_;
-  // Nesting levels open at the current point of the parse.
+  // Nesting levels open at the current point of the parse: constructs and
+  // the links of UNION and EXPLAIN chains, which the nesting bound counts.
   std::uint32_t depth_ = 0;
+  // Of those, the constructs that recurse, and the most that were open at
+  // once.
+  std::uint32_t constructs_ = 0;
+  std::uint32_t deepest_constructs_ = 0;
   std::optional<Error> error_;
 };
 
 // Opens nesting levels of a parse and closes them when it ends: one level
-// at once (a construct that recurses), more through deepen() (a loop that
-// builds a chain, such as UNION or EXPLAIN).
+// at once (a construct that recurses), or levels added through deepen() (a
+// loop that builds a chain, such as UNION or EXPLAIN).
 class ParserState::NestingScope {
  public:
-  explicit NestingScope(ParserState& state, std::uint32_t levels = 1) : depth_(state.depth_), saved_(state.depth_) {
-    depth_ += levels;
+  enum class Opens : std::uint8_t { Construct, Chain };
+
+  explicit NestingScope(ParserState& state, Opens opens = Opens::Construct)
+      : state_(state), saved_depth_(state.depth_), saved_constructs_(state.constructs_) {
+    if (opens == Opens::Construct) {
+      ++state_.depth_;
+      ++state_.constructs_;
+    }
   }
-  ~NestingScope() { depth_ = saved_; }
+  ~NestingScope() {
+    state_.depth_ = saved_depth_;
+    state_.constructs_ = saved_constructs_;
+  }
   NestingScope(const NestingScope&) = delete;
   NestingScope& operator=(const NestingScope&) = delete;
 
-  void deepen() { ++depth_; }
+  // One more link of a chain.
+  void deepen() { ++state_.depth_; }
 
  private:
-  std::uint32_t& depth_;
-  std::uint32_t saved_;
+  ParserState& state_;
+  std::uint32_t saved_depth_;
+  std::uint32_t saved_constructs_;
 };
 
 }  // namespace zelvo

@@ -213,6 +213,11 @@ struct Statement {
   void describe(DebugWriter& w) const;
 
   Node node;
+  // The deepest nesting of constructs in the text of a parsed statement
+  // (parentheses, lists, maps, CASE, calls, subscripts, prefix operators,
+  // "^", FOREACH): 0 when it has none. Chains of operators, clauses, UNION
+  // and EXPLAIN do not nest. Not part of the debug text.
+  std::uint32_t nesting_depth = 0;
 };
 
 }  // namespace zelvo

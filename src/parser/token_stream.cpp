@@ -1,6 +1,8 @@
 // The parser's view of the token stream, the token routines every grammar
 // area uses, failure recording and the parser's entry.
 
+#include <algorithm>
+
 #include "common/invariant.h"
 #include "common/stack_guard.h"
 #include "parser/literal_reading.h"
@@ -97,10 +99,11 @@ bool ParserState::parse_string_literal(std::string& value) {
 
 bool ParserState::check_nesting() {
   if (depth_ > Parser::kMaxNestingDepth) return fail("Statement is nested too deeply");
+  deepest_constructs_ = std::max(deepest_constructs_, constructs_);
   if (stack_has_room()) return true;
-  // Without room for even the first level, the stack was short before the
-  // statement nested.
-  return fail(std::string(depth_ <= 1 ? kTooLarge : kNestedTooDeeply));
+  // Without room for even the first construct, the stack was short before
+  // the statement nested; the links of a chain do not nest.
+  return fail(std::string(constructs_ <= 1 ? kTooLarge : kNestedTooDeeply));
 }
 
 Result<Statement> Parser::parse(std::string_view text) {
@@ -108,7 +111,11 @@ Result<Statement> Parser::parse(std::string_view text) {
   // The statement is built inside the result, so that the finished tree is
   // never moved.
   Result<Statement> result(ParserState::unfilled_statement());
-  if (!state.parse_statement(*result)) result = state.take_error();
+  if (state.parse_statement(*result)) {
+    result->nesting_depth = state.deepest_constructs();
+  } else {
+    result = state.take_error();
+  }
   return result;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "binder/binder.h"
+#include "common/stack_guard.h"
 #include "parser/parser.h"
 #include "processor/explain.h"
 #include "processor/operator_builder.h"
@@ -74,20 +75,32 @@ struct StatementDispatch {
   StatementResult operator()(const bound::CreateType& s) const { return quoted("Created type ", s.name); }
 };
 
+// Stages that run out of stack inside the nested parts of a statement say
+// it is nested too deeply. A statement without a construct inside another
+// has no nesting to blame: its chains and clauses, however long, are walked
+// by loops, so it ran out because the thread's stack was short for its size.
+StatementResult blaming_size_unless_nested(StatementResult result, const Statement& statement) {
+  if (statement.nesting_depth > 1 || !result.is_error() || result.error().message() != kNestedTooDeeply) {
+    return result;
+  }
+  return result.error().with_message(std::string(kTooLarge));
+}
+
 }  // namespace
 
 Executor::Executor(std::shared_ptr<Catalog> catalog, std::shared_ptr<Storage> storage)
     : catalog_(std::move(catalog)), storage_(std::move(storage)), planner_(catalog_) {}
 
 StatementResult Executor::execute_statement(std::string_view text) {
+  const EngineEntry entry;  // first: the statement's trees are destroyed inside it
   Result<Statement> statement = Parser::parse(text);
   if (!statement.ok()) return std::move(statement).error();
   const std::shared_ptr<Catalog> catalog = catalog_;  // held until the statement is answered
   Result<BoundStatement> bound = bind_statement(catalog, *statement);
-  if (!bound.ok()) return std::move(bound).error();
+  if (!bound.ok()) return blaming_size_unless_nested(std::move(bound).error(), *statement);
   // The bound statement is discarded after its answer, so a query's
   // expressions move into its plan.
-  return std::visit(StatementDispatch{*this, *catalog}, bound->node);
+  return blaming_size_unless_nested(std::visit(StatementDispatch{*this, *catalog}, bound->node), *statement);
 }
 
 StatementResult Executor::execute_query(BoundQuery&& query) {

@@ -18,4 +18,15 @@ std::size_t run_on_stack(std::size_t stack_bytes, const std::function<void()>& b
 // Whether run_on_stack measures the stack it used.
 bool stack_use_is_measured();
 
+// Runs `body` on the calling thread but on a stack of `stack_bytes` bytes of
+// fresh memory (a page size multiple) with an inaccessible page below it,
+// switched to with makecontext and swapcontext, as programs that run fibers
+// or coroutines do; the thread's own stack bounds say nothing about it.
+// Returns the most stack the body used. Only where foreign_stacks_work().
+std::size_t run_on_foreign_stack(std::size_t stack_bytes, const std::function<void()>& body);
+
+// Whether run_on_foreign_stack works in this build: glibc's ucontext, and
+// not under ThreadSanitizer, which does not follow such switches.
+bool foreign_stacks_work();
+
 }  // namespace zelvo::testing

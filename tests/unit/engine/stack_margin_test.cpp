@@ -78,6 +78,51 @@ TEST(StackMargin, CoversTheWorkBelowTheLastCheck) {
   }
 }
 
+// Runs `query` on `connection` below `padding` bytes of stack and returns
+// the error's text, or "answered".
+[[gnu::noinline]] std::string outcome_below(Connection& connection, const std::string& query, std::size_t padding) {
+  volatile char* pad = static_cast<char*>(alloca(padding + 1));
+  pad[0] = 0;
+  const StatementResult result = connection.execute(query);
+  pad[padding] = 0;
+  return result.is_error() ? result.error().message() : "answered";
+}
+
+// A statement whose chains and clauses nest nothing is never "nested too
+// deeply", wherever its stack runs out: on stacks from just past the margin
+// up, in steps finer than any stage's frame, it answers or is too large, and
+// on a stack with room it answers.
+TEST(StackMargin, FlatStatementsAreNeverNestedTooDeeply) {
+  const std::vector<std::string> flat = {
+      "RETURN 1 + 2 + 3 AS x",
+      "MATCH (a:A) WHERE a.x = 1 OR a.x = 2 OR a.x = 3 RETURN a.x + a.x * 2 - a.x",
+      "EXPLAIN MATCH (a:A) WHERE a.x <> 1 RETURN a.x + 1 + 2",
+      "EXPLAIN PROFILE MATCH (a:A) RETURN a.x",
+      "MATCH (a:A) RETURN a UNION MATCH (a:A) RETURN a UNION MATCH (a:A) RETURN a",
+      "MATCH (a:A) SET a.x = 1 + 2 + 3 SET a.x = a.x - 1 RETURN a",
+      "MATCH (a:A)-[:R*1..2]->(b:A) RETURN abs(b.x) + [1, 2] + -3 ORDER BY b.x",
+  };
+  auto database = Database::in_memory();
+  auto connection = database->connect();
+  connection->execute("CREATE NODE TABLE A(x INT64, PRIMARY KEY(x))");
+  connection->execute("CREATE REL TABLE R(FROM A TO A)");
+  for (const std::string& query : flat) {
+    bool refused = false;
+    for (std::size_t stack = kStackMargin + (4 << 10); stack <= kStackMargin + (64 << 10); stack += 4 << 10) {
+      for (std::size_t padding = 0; padding < (4 << 10); padding += 256) {
+        std::string outcome;
+        testing::run_on_stack(stack, [&] { outcome = outcome_below(*connection, query, padding); });
+        ASSERT_TRUE(outcome == "answered" || outcome == kTooLarge) << outcome << ": " << query;
+        refused = refused || outcome != "answered";
+      }
+    }
+    EXPECT_TRUE(refused) << "not refused on the smallest stacks: " << query;
+    std::string outcome;
+    testing::run_on_stack(kStackMargin + (1 << 20), [&] { outcome = outcome_below(*connection, query, 0); });
+    EXPECT_EQ(outcome, "answered") << query;
+  }
+}
+
 // The queries of the conformance corpus run within the margin too, on
 // stacks 128 KiB and 256 KiB larger than it.
 TEST(StackMargin, CoversTheCorpus) {

@@ -155,18 +155,21 @@ Value nested_list(int depth) {
 }
 
 // Conversion measures the stack: a value nested too deeply for the thread
-// raises RecursionError, on small and large stacks alike, and a shallow
-// value converts on a stack with room for it.
+// raises RecursionError, on small and large stacks alike and on a fiber's
+// stack (which the thread does not own), and a shallow value converts on a
+// stack with room for it.
 TEST(ValueToPy, NestingDeeperThanTheStackRaisesRecursionError) {
   std::optional<Value> deep;
   run_with_gil_on_stack(std::size_t{256} << 20, [&deep] { deep = nested_list(12000); });
+  const auto convert_deep = [&deep] {
+    EXPECT_FALSE(value_to_py(*deep));
+    EXPECT_NE(take_error().find("RecursionError"), std::string::npos);
+  };
   for (const std::size_t stack : {std::size_t{128} << 10, std::size_t{256} << 10, std::size_t{1} << 20}) {
     SCOPED_TRACE(stack);
-    run_with_gil_on_stack(stack, [&deep] {
-      EXPECT_FALSE(value_to_py(*deep));
-      EXPECT_NE(take_error().find("RecursionError"), std::string::npos);
-    });
+    run_with_gil_on_stack(stack, convert_deep);
   }
+  if (zelvo::testing::foreign_stacks_work()) zelvo::testing::run_on_foreign_stack(std::size_t{256} << 10, convert_deep);
   run_with_gil_on_stack(std::size_t{256} << 20, [&deep] { deep.reset(); });
   const Value shallow = nested_list(50);
   run_with_gil_on_stack(kStackMargin + (128 << 10), [&shallow] {
