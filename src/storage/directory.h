@@ -7,9 +7,11 @@
 namespace zelvo {
 
 // Creates `path` as a directory together with every missing parent, with
-// mode 0777 under the process's umask. Directories that already exist are
-// fine. Fails with Error::Io carrying the failing call's errno; a path with
-// a NUL byte fails with EINVAL instead of being cut short.
+// mode 0777 under the process's umask. The parents are prefixes of the text
+// (so "a/../b" creates "a" as well), any number of them, made by a loop.
+// Directories that already exist are fine. Fails with Error::Io carrying
+// the failing call's errno; a path with a NUL byte fails with EINVAL
+// instead of being cut short.
 Status create_directories(std::string_view path);
 
 // True when `path` names something the process can read the status of

@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
+
+#include "storage/directory.h"
+#include "support/repeat.h"
+#include "support/thread_stack.h"
 
 namespace zelvo {
 namespace {
@@ -77,6 +83,42 @@ TEST_F(StorageTest, CheckpointClearsDirtyFlagsAndWritesNothing) {
   EXPECT_FALSE(dirty->is_dirty());
   EXPECT_TRUE(fs::is_empty(root_ / "db"));
   EXPECT_TRUE(Storage::in_memory()->checkpoint().ok());
+}
+
+TEST_F(StorageTest, CreateDirectoriesWalksPathsOfAnyDepthOnASmallStack) {
+  const std::string deep = "deep" + testing::repeat("/d", 1500);
+  const std::string not_a_directory = "IO error: Not a directory (os error 20)";
+  const struct {
+    std::string path;
+    std::string expected;
+    std::vector<std::string> made;
+  } cases[] = {
+      {deep, "ok", {"deep", "deep/d", deep}},
+      // The parents are prefixes of the text: "a" is made before "a/../b".
+      {"a/../b", "ok", {"a", "b"}},
+      {"c//d//", "ok", {"c", "c/d"}},
+      {"file/db", not_a_directory, {}},
+      {"file/x/y", not_a_directory, {}},
+      // Longer than the system takes: refused at the first mkdir, nothing made.
+      {"x" + testing::repeat("/x", 2100), "IO error: File name too long (os error 36)", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path.substr(0, 40));
+    std::string answer;
+    testing::run_on_stack(128 * 1024, [&] {
+      const Status created = create_directories((root_ / c.path).string());
+      answer = created.ok() ? "ok" : created.error().display();
+    });
+    EXPECT_EQ(answer, c.expected);
+    for (const std::string& dir : c.made) EXPECT_TRUE(fs::is_directory(root_ / dir)) << dir.substr(0, 40);
+  }
+  EXPECT_TRUE(fs::is_regular_file(root_ / "file"));
+  EXPECT_FALSE(fs::exists(root_ / "x"));
+  // Removed here from the bottom up: TearDown's walk would hold a directory
+  // open per level.
+  for (std::string dir = deep; dir != "deep"; dir.resize(dir.size() - 2)) {
+    EXPECT_EQ(::rmdir((root_ / dir).c_str()), 0) << dir.size();
+  }
 }
 
 }  // namespace
