@@ -6,10 +6,19 @@ namespace zelvo {
 
 Connection::Connection(std::shared_ptr<Catalog> catalog, std::shared_ptr<Storage> storage,
                        std::shared_ptr<TransactionManager> txn_manager)
-    : executor_(catalog, storage),
-      catalog_(std::move(catalog)),
-      storage_(std::move(storage)),
-      txn_manager_(std::move(txn_manager)) {}
+    : executor_(std::move(catalog), std::move(storage)), txn_manager_(std::move(txn_manager)) {}
+
+Connection::~Connection() {
+  // The last reference is going, so no other thread uses the connection and
+  // current_ needs no lock. A destructor cannot report a failed rollback,
+  // and nothing may escape it: the Status is dropped, and an exception (an
+  // allocation failure or a broken invariant) ends here.
+  if (current_ == nullptr) return;
+  try {
+    (void)txn_manager_->rollback(*current_);
+  } catch (...) {  // NOLINT(bugprone-empty-catch): see above
+  }
+}
 
 StatementResult Connection::execute(std::string_view text) { return executor_.execute_statement(text); }
 

@@ -16,15 +16,19 @@
 namespace zelvo {
 
 // Runs statements against one database. Holds its own references to the
-// database's shared parts, so it stays usable after the database handle is
-// dropped. Statements run outside the connection's transaction: the
-// transaction methods only drive the transaction manager.
+// database's shared parts (the catalog and storage through its executor),
+// so it stays usable after the database handle is dropped. Statements run
+// outside the connection's transaction: the transaction methods only drive
+// the transaction manager.
 class Connection {
  public:
   Connection(std::shared_ptr<Catalog> catalog, std::shared_ptr<Storage> storage,
              std::shared_ptr<TransactionManager> txn_manager);
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
+  // Rolls back a transaction left open, so that it leaves the manager's
+  // registry (and later commits' conflict checks) with the connection.
+  ~Connection();
 
   // One statement; the answer carries rows, a message or the error.
   StatementResult execute(std::string_view text);
@@ -41,8 +45,6 @@ class Connection {
 
  private:
   Executor executor_;
-  std::shared_ptr<Catalog> catalog_;
-  std::shared_ptr<Storage> storage_;
   std::shared_ptr<TransactionManager> txn_manager_;
   mutable std::shared_mutex mutex_;  // guards current_
   std::shared_ptr<Transaction> current_;

@@ -42,11 +42,16 @@ std::unique_ptr<Database> Database::in_memory() {
 }
 
 std::shared_ptr<Connection> Database::connect() {
-  auto connection = std::make_shared<Connection>(catalog_, storage_, txn_manager_);
+  // Not make_shared: that puts the connection in one block with the
+  // reference counts, and the list's weak reference would hold the whole
+  // block until the next pruning. Allocated apart, a connection's memory
+  // goes back as soon as the last caller drops it; only the small block of
+  // counts waits for the pruning.
+  auto connection = std::shared_ptr<Connection>(new Connection(catalog_, storage_, txn_manager_));
   std::unique_lock lock(connections_mutex_);
   if (connections_.size() >= prune_at_) {
-    // An expired entry's connection is gone (its memory, made in one block
-    // with the reference counts, is released with the last weak reference).
+    // An expired entry's connection is gone; dropping the entry frees its
+    // block of reference counts.
     std::erase_if(connections_, [](const std::weak_ptr<Connection>& entry) { return entry.expired(); });
     prune_at_ = std::max(kFirstPrune, 2 * connections_.size());
   }

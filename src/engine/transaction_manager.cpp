@@ -73,6 +73,11 @@ Status TransactionManager::rollback(Transaction& transaction) {
   return {};
 }
 
+std::size_t TransactionManager::registered_count() const {
+  std::shared_lock lock(registry_mutex_);
+  return transactions_.size();
+}
+
 void TransactionManager::unregister(TransactionId id) {
   std::shared_ptr<Transaction> removed;
   {

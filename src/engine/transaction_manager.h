@@ -40,6 +40,9 @@ class TransactionManager {
 
   // The number of successful commits.
   std::uint64_t committed_count() const { return committed_count_.load(); }
+  // The number of registered transactions (begun and neither committed nor
+  // rolled back); for tests and diagnostics.
+  std::size_t registered_count() const;
 
  private:
   struct IdHash {

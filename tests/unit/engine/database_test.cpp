@@ -104,7 +104,8 @@ TEST(SplitStatements, CutsOnlyAtSeparatingSemicolonsAndTrimsUnicodeSpace) {
     std::string script;
     std::vector<std::string> pieces;
   } cases[] = {
-      {"CREATE NODE TABLE T(a INT64); ;\n MATCH (n) RETURN n ;", {"CREATE NODE TABLE T(a INT64)", "MATCH (n) RETURN n"}},
+      {"CREATE NODE TABLE T(a INT64); ;\n MATCH (n) RETURN n ;",
+       {"CREATE NODE TABLE T(a INT64)", "MATCH (n) RETURN n"}},
       {"RETURN 'a;b'; RETURN \"c;\"", {"RETURN 'a;b'", "RETURN \"c;\""}},
       {"MATCH (`x;y`) RETURN 1; RETURN 2", {"MATCH (`x;y`) RETURN 1", "RETURN 2"}},
       {"RETURN 1 // a; comment\n; RETURN 2 /* ; */", {"RETURN 1 // a; comment", "RETURN 2 /* ; */"}},
@@ -154,6 +155,67 @@ TEST(Connection, AFailedCommitLeavesNoStrandedTransaction) {
   EXPECT_FALSE(first->in_transaction());
   EXPECT_EQ(display(first->commit_transaction()), "Transaction error: No transaction in progress");
   // The failed transaction left the registry, so it no longer blocks others.
+  EXPECT_TRUE(second->commit_transaction().ok());
+}
+
+TEST(Connection, DroppingItRollsBackItsOpenTransactionAndNothingElse) {
+  auto manager = std::make_shared<TransactionManager>();
+  auto make = [&manager] {
+    return std::make_unique<Connection>(std::make_shared<Catalog>(), Storage::in_memory(), manager);
+  };
+  // Another connection's open transaction, with a write that a stranded
+  // transaction writing the same key would make fail at commit.
+  auto kept = make();
+  ASSERT_TRUE(kept->begin_transaction().ok());
+  kept->current_transaction()->add_write({7, 7, 0});
+
+  enum class Before { Nothing, Begin, BeginAndWrite, BeginAndCommit, BeginAndRollback };
+  const struct {
+    const char* name;
+    Before before;
+    TransactionState left;  // of the dropped connection's last transaction
+  } cases[] = {
+      {"no transaction", Before::Nothing, TransactionState::Active},
+      {"open", Before::Begin, TransactionState::RolledBack},
+      {"open with a conflicting write", Before::BeginAndWrite, TransactionState::RolledBack},
+      {"committed", Before::BeginAndCommit, TransactionState::Committed},
+      {"rolled back", Before::BeginAndRollback, TransactionState::RolledBack},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto dropped = make();
+    std::shared_ptr<Transaction> transaction;
+    if (c.before != Before::Nothing) {
+      ASSERT_TRUE(dropped->begin_transaction().ok());
+      transaction = dropped->current_transaction();
+      EXPECT_EQ(manager->registered_count(), 2U);
+    }
+    if (c.before == Before::BeginAndWrite) transaction->add_write({7, 7, 1});
+    if (c.before == Before::BeginAndCommit) {
+      ASSERT_TRUE(dropped->commit_transaction().ok());
+    }
+    if (c.before == Before::BeginAndRollback) {
+      ASSERT_TRUE(dropped->rollback_transaction().ok());
+    }
+    dropped.reset();
+    EXPECT_EQ(manager->registered_count(), 1U);
+    EXPECT_EQ(transaction == nullptr ? TransactionState::Active : transaction->state(), c.left);
+    EXPECT_EQ(kept->current_transaction()->state(), TransactionState::Active);
+  }
+  EXPECT_EQ(manager->committed_count(), 1U);
+  // Nothing stranded conflicts with the kept transaction's write.
+  EXPECT_TRUE(kept->commit_transaction().ok());
+  EXPECT_EQ(manager->registered_count(), 0U);
+
+  // Connections made by a database are released the same way.
+  auto database = Database::in_memory();
+  auto first = database->connect();
+  auto second = database->connect();
+  ASSERT_TRUE(first->begin_transaction().ok());
+  ASSERT_TRUE(second->begin_transaction().ok());
+  first->current_transaction()->add_write({7, 7, 0});
+  second->current_transaction()->add_write({7, 7, 1});
+  first.reset();
   EXPECT_TRUE(second->commit_transaction().ok());
 }
 
