@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "common/stack_guard.h"
+
 namespace zelvo {
 
 Connection::Connection(std::shared_ptr<Catalog> catalog, std::shared_ptr<Storage> storage,
@@ -23,6 +25,7 @@ Connection::~Connection() {
 StatementResult Connection::execute(std::string_view text) { return executor_.execute_statement(text); }
 
 Result<std::vector<StatementResult>> Connection::execute_multi(std::string_view script) {
+  const EngineEntry entry;  // the script's frame, for every statement in it
   std::vector<StatementResult> results;
   for (std::string_view statement : split_statements(script)) {
     StatementResult result = executor_.execute_statement(statement);
