@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_THREAD__)
@@ -60,39 +61,31 @@ void* run_body(void* argument) {
 }  // namespace
 
 #if defined(__SANITIZE_THREAD__)
-
-bool stack_use_is_measured() { return false; }
-
-std::size_t run_on_stack(std::size_t stack_bytes, const std::function<void()>& body) {
-  pthread_attr_t attributes;
-  pthread_attr_init(&attributes);
-  pthread_attr_setstacksize(&attributes, stack_bytes);
-  pthread_t thread;
-  const int created = pthread_create(&thread, &attributes, run_body, const_cast<std::function<void()>*>(&body));
-  pthread_attr_destroy(&attributes);
-  if (created != 0) throw std::runtime_error("cannot start a thread");
-  pthread_join(thread, nullptr);
-  return 0;
-}
-
+// ThreadSanitizer needs to make thread stacks itself.
+constexpr bool kPaintsThreadStacks = false;
 #else
+constexpr bool kPaintsThreadStacks = true;
+#endif
 
-bool stack_use_is_measured() { return true; }
+bool stack_use_is_measured() { return kPaintsThreadStacks; }
 
 std::size_t run_on_stack(std::size_t stack_bytes, const std::function<void()>& body) {
-  const PaintedStack stack(stack_bytes);
+  std::optional<PaintedStack> stack;
   pthread_attr_t attributes;
   pthread_attr_init(&attributes);
-  pthread_attr_setstack(&attributes, stack.base(), stack.size());
+  if (kPaintsThreadStacks) {
+    stack.emplace(stack_bytes);
+    pthread_attr_setstack(&attributes, stack->base(), stack->size());
+  } else {
+    pthread_attr_setstacksize(&attributes, stack_bytes);
+  }
   pthread_t thread;
   const int created = pthread_create(&thread, &attributes, run_body, const_cast<std::function<void()>*>(&body));
   pthread_attr_destroy(&attributes);
   if (created != 0) throw std::runtime_error("cannot start a thread");
   pthread_join(thread, nullptr);
-  return stack.used();
+  return stack.has_value() ? stack->used() : 0;
 }
-
-#endif
 
 #ifdef ZELVO_FOREIGN_STACKS
 

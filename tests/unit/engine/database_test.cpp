@@ -206,17 +206,6 @@ TEST(Connection, DroppingItRollsBackItsOpenTransactionAndNothingElse) {
   // Nothing stranded conflicts with the kept transaction's write.
   EXPECT_TRUE(kept->commit_transaction().ok());
   EXPECT_EQ(manager->registered_count(), 0U);
-
-  // Connections made by a database are released the same way.
-  auto database = Database::in_memory();
-  auto first = database->connect();
-  auto second = database->connect();
-  ASSERT_TRUE(first->begin_transaction().ok());
-  ASSERT_TRUE(second->begin_transaction().ok());
-  first->current_transaction()->add_write({7, 7, 0});
-  second->current_transaction()->add_write({7, 7, 1});
-  first.reset();
-  EXPECT_TRUE(second->commit_transaction().ok());
 }
 
 }  // namespace
