@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "common/debug_writer.h"
+#include "common/hasher.h"
 
 namespace zelvo {
 
@@ -44,9 +45,30 @@ struct ColumnId {
   void describe(DebugWriter& w) const { w.tuple("ColumnId").item(value).finish(); }
 };
 
+// The hash of an id that wraps one number: the hash of that number.
+template <typename Id>
+struct HashByNumber {
+  std::size_t operator()(const Id& id) const noexcept { return std::hash<std::uint64_t>{}(id.value); }
+};
+
 }  // namespace zelvo
 
+// Ids hash by their number, so each can key a standard hash map or set.
 template <>
-struct std::hash<zelvo::TableId> {
-  std::size_t operator()(const zelvo::TableId& id) const noexcept { return std::hash<std::uint64_t>{}(id.value); }
+struct std::hash<zelvo::TableId> : zelvo::HashByNumber<zelvo::TableId> {};
+template <>
+struct std::hash<zelvo::Offset> : zelvo::HashByNumber<zelvo::Offset> {};
+template <>
+struct std::hash<zelvo::ColumnId> : zelvo::HashByNumber<zelvo::ColumnId> {};
+
+// Both numbers go through one hasher, table first: the same offset in
+// different tables, or the table and offset swapped, hash apart.
+template <>
+struct std::hash<zelvo::InternalId> {
+  std::size_t operator()(const zelvo::InternalId& id) const noexcept {
+    zelvo::Hasher hasher;
+    hasher.write_u64(id.table_id.value);
+    hasher.write_u64(id.offset.value);
+    return static_cast<std::size_t>(hasher.finish());
+  }
 };

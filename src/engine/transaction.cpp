@@ -29,6 +29,11 @@ void Transaction::add_undo(UndoRecord record) {
   undo_log_.push_back(std::move(record));
 }
 
+void Transaction::add_second_log_record(UndoRecord record) {
+  std::lock_guard lock(second_log_mutex_);
+  second_log_.push_back(std::move(record));
+}
+
 std::vector<WriteSetEntry> Transaction::write_set_snapshot() const {
   std::lock_guard lock(write_set_mutex_);
   return write_set_;
@@ -37,6 +42,11 @@ std::vector<WriteSetEntry> Transaction::write_set_snapshot() const {
 std::size_t Transaction::undo_log_size() const {
   std::lock_guard lock(undo_log_mutex_);
   return undo_log_.size();
+}
+
+std::size_t Transaction::second_log_size() const {
+  std::lock_guard lock(second_log_mutex_);
+  return second_log_.size();
 }
 
 Status Transaction::begin_commit() {
@@ -68,6 +78,10 @@ void Transaction::clear_logs() {
   {
     std::lock_guard lock(undo_log_mutex_);
     undo_log_.clear();
+  }
+  {
+    std::lock_guard lock(second_log_mutex_);
+    second_log_.clear();
   }
   std::lock_guard lock(write_set_mutex_);
   write_set_.clear();

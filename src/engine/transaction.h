@@ -53,9 +53,11 @@ struct UndoRecord {
 };
 
 // One transaction, always held through std::shared_ptr. Its state sits
-// behind a reader-writer lock and each log behind its own mutex; no method
-// holds two of these locks at once. The TransactionManager drives the state
-// changes; nothing else in the engine writes to the logs yet.
+// behind a reader-writer lock and each of its three logs (the undo log, the
+// second log, which holds records of the same kind, and the write set)
+// behind its own mutex; no method holds two of these locks at once. The
+// TransactionManager drives the state changes; nothing else in the engine
+// writes to the logs yet.
 class Transaction {
  public:
   Transaction(TransactionId id, TransactionClock::time_point start_instant)
@@ -72,9 +74,11 @@ class Transaction {
 
   void add_write(WriteSetEntry entry);
   void add_undo(UndoRecord record);
+  void add_second_log_record(UndoRecord record);
   // A copy of the write set, taken under its mutex.
   std::vector<WriteSetEntry> write_set_snapshot() const;
   std::size_t undo_log_size() const;
+  std::size_t second_log_size() const;
 
   // Calls `visit(entry)` for each write, under the write set's mutex; stops
   // at the first call that returns true and reports whether one did.
@@ -95,7 +99,7 @@ class Transaction {
   Status mark_rolled_back();
   // RollingBack -> RolledBack, the end of a rollback.
   void finish_rollback();
-  // Empties the undo log, then the write set.
+  // Empties the undo log, then the second log, then the write set.
   void clear_logs();
 
  private:
@@ -109,6 +113,8 @@ class Transaction {
   std::optional<TransactionClock::time_point> commit_instant_;
   mutable std::mutex undo_log_mutex_;
   std::vector<UndoRecord> undo_log_;
+  mutable std::mutex second_log_mutex_;
+  std::vector<UndoRecord> second_log_;
   mutable std::mutex write_set_mutex_;
   std::vector<WriteSetEntry> write_set_;
   const bool read_write_ = true;

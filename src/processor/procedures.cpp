@@ -14,6 +14,7 @@
 #include "common/debug_writer.h"
 #include "common/invariant.h"
 #include "common/logical_type.h"
+#include "common/release_each.h"
 #include "common/unicode_case.h"
 #include "common/value.h"
 #include "processor/procedure_tables.h"
@@ -157,12 +158,12 @@ Result<ChunkedResult> show_tables(const Catalog& catalog, const Args&) {
 constexpr std::array<ColumnSpec, 3> kShowNodeTablesColumns = {{{"name"}, {"columns", kInt64}, {"primary_key"}}};
 
 Result<ChunkedResult> show_node_tables(const Catalog& catalog, const Args&) {
-  const auto tables = catalog.list_node_tables();
+  auto tables = catalog.list_node_tables();
   RowCollector rows(kShowNodeTablesColumns);
   rows.reserve(tables.size());
-  for (const auto& table : tables) {
-    rows.add({text(table->name), count(table->properties.size()), text(primary_key_name(*table))});
-  }
+  release_each(std::move(tables), [&](const NodeTableEntry& table) {
+    rows.add({text(table.name), count(table.properties.size()), text(primary_key_name(table))});
+  });
   return std::move(rows).finish();
 }
 
@@ -170,13 +171,13 @@ constexpr std::array<ColumnSpec, 4> kShowRelTablesColumns = {
     {{"name"}, {"src_table"}, {"dst_table"}, {"properties", kInt64}}};
 
 Result<ChunkedResult> show_rel_tables(const Catalog& catalog, const Args&) {
-  const auto tables = catalog.list_rel_tables();
+  auto tables = catalog.list_rel_tables();
   RowCollector rows(kShowRelTablesColumns);
   rows.reserve(tables.size());
-  for (const auto& table : tables) {
-    rows.add({text(table->name), Value::string(node_table_name(catalog, table->src_table_id)),
-              Value::string(node_table_name(catalog, table->dst_table_id)), count(table->properties.size())});
-  }
+  release_each(std::move(tables), [&](const RelTableEntry& table) {
+    rows.add({text(table.name), Value::string(node_table_name(catalog, table.src_table_id)),
+              Value::string(node_table_name(catalog, table.dst_table_id)), count(table.properties.size())});
+  });
   return std::move(rows).finish();
 }
 
@@ -189,12 +190,12 @@ constexpr std::array<ColumnSpec, 3> kDbSchemaColumns = {{{"object_type"}, {"obje
 
 Result<ChunkedResult> db_schema(const Catalog& catalog, const Args&) {
   RowCollector rows(kDbSchemaColumns);
-  for (const auto& table : catalog.list_node_tables()) {
-    rows.add({text("NODE_TABLE"), text(table->name), Value::string(node_table_definition(*table))});
-  }
-  for (const auto& table : catalog.list_rel_tables()) {
-    rows.add({text("REL_TABLE"), text(table->name), Value::string(rel_table_definition(catalog, *table))});
-  }
+  release_each(catalog.list_node_tables(), [&](const NodeTableEntry& table) {
+    rows.add({text("NODE_TABLE"), text(table.name), Value::string(node_table_definition(table))});
+  });
+  release_each(catalog.list_rel_tables(), [&](const RelTableEntry& table) {
+    rows.add({text("REL_TABLE"), text(table.name), Value::string(rel_table_definition(catalog, table))});
+  });
   return std::move(rows).finish();
 }
 

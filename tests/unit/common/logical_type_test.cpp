@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unordered_map>
+#include <unordered_set>
+
 #include "common/ids.h"
 
 namespace zelvo {
@@ -27,6 +30,43 @@ TEST(LogicalType, DebugTexts) {
   EXPECT_EQ(debug_text(InternalId{TableId{3}, Offset{5}}), "InternalId { table_id: TableId(3), offset: Offset(5) }");
   EXPECT_EQ(debug_text(TableId{0}), "TableId(0)");
   EXPECT_EQ(debug_text(ColumnId{2}), "ColumnId(2)");
+}
+
+// Every id keys a standard set and map; equal ids hash alike, and internal
+// ids that differ in one number only are still told apart.
+TEST(Ids, KeyStandardHashContainers) {
+  const auto keys_by_number = [](auto make) {
+    using Id = decltype(make(0));
+    std::unordered_set<Id> set{make(1), make(2), make(1)};
+    std::unordered_map<Id, int> map{{make(7), 70}};
+    EXPECT_EQ(set.size(), 2u);
+    EXPECT_EQ(map.at(make(7)), 70);
+    EXPECT_EQ(std::hash<Id>{}(make(9)), std::hash<Id>{}(make(9)));
+  };
+  keys_by_number([](std::uint64_t n) { return TableId{n}; });
+  keys_by_number([](std::uint64_t n) { return Offset{n}; });
+  keys_by_number([](std::uint64_t n) { return ColumnId{n}; });
+
+  const std::hash<InternalId> hash;
+  EXPECT_EQ(hash(InternalId{TableId{3}, Offset{5}}), hash(InternalId{TableId{3}, Offset{5}}));
+  std::unordered_set<InternalId> ids;
+  for (std::uint64_t table = 1; table <= 4; ++table) {
+    for (std::uint64_t offset = 0; offset < 4; ++offset) ids.insert(InternalId{TableId{table}, Offset{offset}});
+  }
+  ids.insert(InternalId{TableId{2}, Offset{3}});
+  EXPECT_EQ(ids.size(), 16u);
+  EXPECT_TRUE(ids.contains(InternalId{TableId{3}, Offset{2}}));
+  EXPECT_FALSE(ids.contains(InternalId{TableId{5}, Offset{2}}));
+  EXPECT_FALSE(ids.contains(InternalId{TableId{3}, Offset{4}}));
+  // The same offset in other tables, and swapped numbers, spread over
+  // different hashes rather than colliding.
+  EXPECT_NE(hash(InternalId{TableId{1}, Offset{5}}), hash(InternalId{TableId{2}, Offset{5}}));
+  EXPECT_NE(hash(InternalId{TableId{2}, Offset{5}}), hash(InternalId{TableId{5}, Offset{2}}));
+  std::unordered_map<InternalId, std::string> names{{InternalId{TableId{1}, Offset{0}}, "a"}};
+  names[InternalId{TableId{1}, Offset{1}}] = "b";
+  names[InternalId{TableId{2}, Offset{0}}] = "c";
+  EXPECT_EQ(names.size(), 3u);
+  EXPECT_EQ(names.at(InternalId{TableId{1}, Offset{1}}), "b");
 }
 
 TEST(LogicalType, ElementTypesAreShared) {

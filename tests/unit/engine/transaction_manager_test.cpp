@@ -96,10 +96,14 @@ TEST(TransactionManagerTest, RollbackClearsEveryLog) {
   const auto transaction = manager.begin();
   transaction->add_write({1, 2, 3});
   transaction->add_undo(UndoRecord{InternalId{}, std::vector<Value>{Value::int64(7)}, std::nullopt});
+  transaction->add_second_log_record(UndoRecord{InternalId{TableId{1}, Offset{2}}, std::nullopt, std::vector<Value>{}});
+  ASSERT_EQ(transaction->undo_log_size(), 1u);
+  ASSERT_EQ(transaction->second_log_size(), 1u);
   ASSERT_EQ(transaction->write_set_snapshot(), (std::vector<WriteSetEntry>{{1, 2, 3}}));
   ASSERT_TRUE(manager.rollback(*transaction).ok());
   EXPECT_TRUE(transaction->write_set_snapshot().empty());
   EXPECT_EQ(transaction->undo_log_size(), 0u);
+  EXPECT_EQ(transaction->second_log_size(), 0u);
 }
 
 // Threads begin, commit and roll back at once: the ids are exactly 1..N.
