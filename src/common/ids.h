@@ -32,6 +32,12 @@ struct InternalId {
   Offset offset;
 
   friend auto operator<=>(const InternalId&, const InternalId&) = default;
+  // Both numbers, table first: the same offset in different tables, or the
+  // two numbers swapped, hash apart.
+  void hash(Hasher& hasher) const {
+    hasher.write_u64(table_id.value);
+    hasher.write_u64(offset.value);
+  }
   void describe(DebugWriter& w) const {
     w.record("InternalId").field("table_id", table_id).field("offset", offset).finish();
   }
@@ -61,14 +67,11 @@ struct std::hash<zelvo::Offset> : zelvo::HashByNumber<zelvo::Offset> {};
 template <>
 struct std::hash<zelvo::ColumnId> : zelvo::HashByNumber<zelvo::ColumnId> {};
 
-// Both numbers go through one hasher, table first: the same offset in
-// different tables, or the table and offset swapped, hash apart.
 template <>
 struct std::hash<zelvo::InternalId> {
   std::size_t operator()(const zelvo::InternalId& id) const noexcept {
     zelvo::Hasher hasher;
-    hasher.write_u64(id.table_id.value);
-    hasher.write_u64(id.offset.value);
+    id.hash(hasher);
     return static_cast<std::size_t>(hasher.finish());
   }
 };

@@ -112,11 +112,6 @@ Bits float_hash_bits(F value) {
   return std::bit_cast<Bits>(value);
 }
 
-void hash_internal_id(Hasher& hasher, const InternalId& id) {
-  hasher.write_u64(id.table_id.value);
-  hasher.write_u64(id.offset.value);
-}
-
 }  // namespace
 
 std::string_view value_kind_name(ValueKind kind) { return kValueKindNames[static_cast<std::size_t>(kind)]; }
@@ -278,9 +273,9 @@ void Value::hash(Hasher& hasher) const {
         entry.hash(hasher);
       }
       return;
-    case ValueKind::InternalId: hash_internal_id(hasher, get<25>()); return;
-    case ValueKind::Node: hash_internal_id(hasher, get<26>()->id); return;
-    case ValueKind::Rel: hash_internal_id(hasher, get<27>()->id); return;
+    case ValueKind::InternalId: get<25>().hash(hasher); return;
+    case ValueKind::Node: get<26>()->id.hash(hasher); return;
+    case ValueKind::Rel: get<27>()->id.hash(hasher); return;
   }
 }
 
